@@ -1,0 +1,246 @@
+// Compares the frame rates of the three skinning modes: hardware (vertex
+// program), engine (CPU) and none, with lighting off and on, for the demo's
+// crowd of 42 and for larger crowds.
+//
+//   hwskinbench [--frames N] [--warmup N] [--sizes 42,168,672] [--out DIR]
+//
+// Every run builds the demo's own scene in a fresh process (the skinning
+// callback lives as long as its process), holds the camera where it sees the
+// whole crowd, draws the warm-up frames and then the counted frames as fast
+// as it can. The table goes to the console and to DIR/bench.csv, and every
+// mode leaves a screenshot DIR/<mode>-<lighting>-<characters>.png taken at
+// the same animation frame, so the modes can be seen to draw the same crowd.
+// Run it in the demo's working directory (the build directory).
+
+#include "BackBuffer.h"
+#include "Demo.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+#include <sys/resource.h>
+
+using namespace irr;
+
+namespace
+{
+struct Mode
+{
+	const char* Name;
+	char SkinningKey;
+};
+const Mode Modes[] = { { "hardware", '1' }, { "engine", '2' }, { "none", '3' } };
+
+struct Lighting
+{
+	const char* Name;
+	char LightingKey;
+};
+const Lighting Lightings[] = { { "off", '2' }, { "on", '1' } };
+
+struct Result
+{
+	double Seconds = 0;
+	double CpuSeconds = 0;
+	bool Ok = false;
+};
+
+double cpuSeconds()
+{
+	rusage usage;
+	getrusage(RUSAGE_SELF, &usage);
+	return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+		+ 1e-6 * (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+}
+
+// A crowd of about `characters` on a grid a little wider than deep, like the demo's.
+CrowdLayout layoutFor(u32 characters)
+{
+	CrowdLayout layout;
+	layout.Rows = core::max_(1u, u32(std::lround(std::sqrt(characters * 6.0 / 7.0))));
+	layout.Columns = (characters + layout.Rows - 1) / layout.Rows;
+	return layout;
+}
+
+// Holds the camera still, high in front of the crowd, so that it sees all of it.
+void frameCrowd(IrrlichtDevice* device, const CrowdLayout& layout)
+{
+	scene::ICameraSceneNode* camera = device->getSceneManager()->getActiveCamera();
+	camera->removeAnimators();
+	const f32 width = f32(GridStep * (layout.Columns - 1));
+	const f32 depth = f32(GridStep * (layout.Rows - 1));
+	const core::vector3df centre(0.5f * width, 30.f, 0.5f * depth);
+	const f32 distance = 0.9f * core::max_(width, depth) + 120.f;
+	camera->setPosition(centre + core::vector3df(0, 0.6f * distance, -distance));
+	camera->setTarget(centre);
+	camera->setFarValue(5000.f);
+}
+
+// One measured run in this process; prints one result line for the parent.
+int runOne(char skinning, char lighting, u32 characters, u32 warmup, u32 frames, const std::string& png)
+{
+	const RunOptions options{ '2', skinning, lighting };
+	IrrlichtDevice* device = createDemoDevice(options);
+	if (!device)
+		return 1;
+	const CrowdLayout layout = layoutFor(characters);
+	// Light circles start at the clock's time when they are made: start them
+	// at 0 so every run's screenshot has the same lights.
+	device->getTimer()->setTime(0);
+	scene::IAnimatedMeshSceneNode* first = buildCrowdScene(device, options, layout);
+	if (!first)
+	{
+		device->drop();
+		return 1;
+	}
+	frameCrowd(device, layout);
+
+	video::IVideoDriver* driver = device->getVideoDriver();
+	scene::ISceneManager* smgr = device->getSceneManager();
+	double start = 0, cpuStart = 0;
+	for (u32 i = 0; i < warmup + frames && device->run(); ++i)
+	{
+		if (i == warmup)
+		{
+			start = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+			cpuStart = cpuSeconds();
+		}
+		driver->beginScene(true, true, video::SColor(0xff0000c8));
+		smgr->drawAll();
+		driver->endScene();
+	}
+	const double end = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+	printf("RESULT %.6f %.6f\n", end - start, cpuSeconds() - cpuStart);
+
+	const f32 middle = 0.5f * (first->getStartFrame() + first->getEndFrame());
+	video::IImage* still = drawStill(device, middle, 1000);
+	if (still)
+	{
+		driver->writeImageToFile(still, png.c_str());
+		still->drop();
+	}
+	device->closeDevice();
+	device->run();
+	device->drop();
+	return 0;
+}
+
+// Runs one measurement in a fresh process of this program.
+Result measure(const char* self, const Mode& mode, const Lighting& lighting, u32 characters,
+	u32 warmup, u32 frames, const std::string& png)
+{
+	const std::string command = std::string(self) + " --run " + mode.SkinningKey + " "
+		+ lighting.LightingKey + " " + std::to_string(characters) + " " + std::to_string(warmup)
+		+ " " + std::to_string(frames) + " " + png + " 2>/dev/null";
+	Result result;
+	if (FILE* child = popen(command.c_str(), "r"))
+	{
+		char line[256];
+		while (fgets(line, sizeof(line), child))
+			if (sscanf(line, "RESULT %lf %lf", &result.Seconds, &result.CpuSeconds) == 2)
+				result.Ok = true;
+		result.Ok = pclose(child) == 0 && result.Ok;
+	}
+	return result;
+}
+
+std::vector<u32> parseSizes(const char* text)
+{
+	std::vector<u32> sizes;
+	for (const char* p = text; *p;)
+	{
+		char* end = 0;
+		const unsigned long n = strtoul(p, &end, 10);
+		if (end == p || n == 0)
+			return {};
+		sizes.push_back(u32(n));
+		p = *end == ',' ? end + 1 : end;
+	}
+	return sizes;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+	if (argc == 8 && strcmp(argv[1], "--run") == 0)
+		return runOne(argv[2][0], argv[3][0], u32(atoi(argv[4])), u32(atoi(argv[5])), u32(atoi(argv[6])), argv[7]);
+
+	u32 frames = 100, warmup = 10;
+	std::vector<u32> sizes = { 42, 168, 672 };
+	std::string out = ".";
+	for (int i = 1; i + 1 < argc; i += 2)
+	{
+		if (strcmp(argv[i], "--frames") == 0)
+			frames = u32(atoi(argv[i + 1]));
+		else if (strcmp(argv[i], "--warmup") == 0)
+			warmup = u32(atoi(argv[i + 1]));
+		else if (strcmp(argv[i], "--sizes") == 0)
+			sizes = parseSizes(argv[i + 1]);
+		else if (strcmp(argv[i], "--out") == 0)
+			out = argv[i + 1];
+		else
+			break;
+	}
+	if (argc % 2 == 0 || frames == 0 || sizes.empty())
+	{
+		fprintf(stderr, "usage: %s [--frames N] [--warmup N] [--sizes 42,168,672] [--out DIR]\n", argv[0]);
+		return 2;
+	}
+
+	const std::string csvFile = out + "/bench.csv";
+	FILE* csv = fopen(csvFile.c_str(), "w");
+	if (!csv)
+	{
+		fprintf(stderr, "Cannot write %s\n", csvFile.c_str());
+		return 1;
+	}
+	fprintf(csv, "mode,lighting,characters,frames,seconds,fps,cpu_ms_per_frame,ratio_to_none\n");
+
+	const u32 runs = sizes.size() * 6;
+	u32 run = 0;
+	bool allOk = true;
+	std::vector<std::string> rows;
+	for (u32 size : sizes)
+	{
+		const u32 characters = layoutFor(size).Columns * layoutFor(size).Rows;
+		for (const Lighting& lighting : Lightings)
+		{
+			Result results[3];
+			for (int m = 0; m < 3; ++m)
+			{
+				fprintf(stderr, "[%u/%u] %s skinning, lighting %s, %u characters, %u + %u frames...\n",
+					++run, runs, Modes[m].Name, lighting.Name, characters, warmup, frames);
+				const std::string png = out + "/" + Modes[m].Name + "-" + lighting.Name + "-"
+					+ std::to_string(characters) + ".png";
+				results[m] = measure(argv[0], Modes[m], lighting, size, warmup, frames, png);
+				allOk = allOk && results[m].Ok;
+			}
+			const double noneFps = results[2].Ok ? frames / results[2].Seconds : 0;
+			for (int m = 0; m < 3; ++m)
+			{
+				const Result& r = results[m];
+				const double fps = r.Ok ? frames / r.Seconds : 0;
+				const double ratio = noneFps > 0 ? fps / noneFps : 0;
+				char row[256];
+				snprintf(row, sizeof(row), "%-9s %-8s %10u %6u %8.2f %8.2f %9.2f %8.2f%s", Modes[m].Name,
+					lighting.Name, characters, frames, r.Seconds, fps, 1000 * r.CpuSeconds / frames, ratio,
+					r.Ok ? "" : "  (failed)");
+				rows.push_back(row);
+				fprintf(csv, "%s,%s,%u,%u,%.4f,%.3f,%.3f,%.4f\n", Modes[m].Name, lighting.Name, characters,
+					frames, r.Seconds, fps, 1000 * r.CpuSeconds / frames, ratio);
+			}
+		}
+	}
+	fclose(csv);
+
+	printf("%-9s %-8s %10s %6s %8s %8s %9s %8s\n", "mode", "lighting", "characters", "frames", "seconds",
+		"fps", "cpu ms/f", "vs none");
+	for (const std::string& row : rows)
+		printf("%s\n", row.c_str());
+	printf("\nWritten: %s and one screenshot per run in %s\n", csvFile.c_str(), out.c_str());
+	return allOk ? 0 : 1;
+}

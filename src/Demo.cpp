@@ -1,0 +1,169 @@
+#include "Demo.h"
+
+#include "HWSkinCB.h"
+
+#include <cstdio>
+#include <istream>
+#include <ostream>
+
+using namespace irr;
+
+namespace
+{
+// Prints a prompt, making sure it is on the console before the answer is read.
+char ask(std::istream& in, std::ostream& out, const char* prompt)
+{
+	out << prompt << std::flush;
+	char answer = 0;
+	in >> answer;
+	return answer;
+}
+
+void addCircleAnimator(scene::ISceneManager* smgr, scene::ISceneNode* node,
+	const core::vector3df& centre, f32 radius, f32 speed)
+{
+	scene::ISceneNodeAnimator* circle = smgr->createFlyCircleAnimator(
+		centre, radius, speed, core::vector3df(0, 1, 0), 0.f, 0.f);
+	node->addAnimator(circle);
+	circle->drop();
+}
+
+struct LightSetup
+{
+	f32 Radius;
+	f32 Speed;
+	video::SColorf Colour;
+};
+
+const LightSetup Lights[] = {
+	{ 100.f, 0.001f, video::SColorf(0.5f, 0.5f, 0.f, 0.f) },
+	{ 100.f, -0.001f, video::SColorf(0.f, 1.f, 0.f, 0.f) },
+	{ 80.f, 0.001f, video::SColorf(0.f, 0.5f, 1.f, 0.f) },
+	{ 60.f, -0.002f, video::SColorf(0.8f, 0.2f, 0.f, 0.f) },
+};
+} // namespace
+
+RunOptions askRunOptions(std::istream& in, std::ostream& out)
+{
+	RunOptions options;
+	options.DriverKey = ask(in, out, "Dx or Ogl?\n1.Dx\n2.Ogl\n");
+	options.SkinningKey = ask(in, out,
+		"Activate the hardware skinning?\n1.Yes\n2.No\n3.Disable skinning\n");
+	options.LightingKey = ask(in, out, "Enable Lighting?\n1.Yes\n2.No\n");
+	return options;
+}
+
+IrrlichtDevice* createDemoDevice(const RunOptions& options)
+{
+	const core::dimension2du windowSize(640, 480);
+	IrrlichtDevice* device = 0;
+	if (options.DriverKey == '1')
+	{
+		device = createDevice(video::EDT_DIRECT3D9, windowSize, 16, false, false, false, 0);
+		if (!device)
+			fprintf(stderr, "Direct3D 9 is not available on this system, using OpenGL instead.\n");
+	}
+	if (!device)
+		device = createDevice(video::EDT_OPENGL, windowSize, 16, false, false, false, 0);
+	if (!device)
+		fprintf(stderr, "Could not open a 640x480 OpenGL window: "
+			"is there a display (DISPLAY) with OpenGL?\n");
+	return device;
+}
+
+scene::IAnimatedMeshSceneNode* buildCrowdScene(IrrlichtDevice* device,
+	const RunOptions& options, const CrowdLayout& layout)
+{
+	scene::ISceneManager* smgr = device->getSceneManager();
+	scene::IAnimatedMesh* mesh = smgr->getMesh("dwarf.x");
+	if (!mesh)
+	{
+		fprintf(stderr, "Could not load the character model \"dwarf.x\" from the working directory %s.\n",
+			device->getFileSystem()->getWorkingDirectory().c_str());
+		return 0;
+	}
+	scene::IAnimatedMeshSceneNode* node = smgr->addAnimatedMeshSceneNode(mesh);
+	node->setScale(core::vector3df(1, 1, 1));
+
+	if (options.SkinningKey == '3')
+	{
+		// Switching the engine to hardware skinning with no vertex program
+		// leaves the characters in their bind pose.
+		if (node->getMesh()->getMeshType() == scene::EAMT_SKINNED)
+			static_cast<scene::ISkinnedMesh*>(node->getMesh())->setHardwareSkinning(true);
+		else
+			fprintf(stderr, "The character model is not a skinned mesh: "
+				"it is drawn as the engine animates it.\n");
+	}
+	node->setMaterialFlag(video::EMF_LIGHTING, options.LightingKey == '1');
+
+	// The clones copy the node's materials, so the skinning material is set
+	// up first.
+	if (options.SkinningKey == '1')
+		HWSkinCB::instance()->attachToNode(device, node, 17);
+
+	// Each clone stays where the first node stood; the first node moves on
+	// and ends on the last grid point.
+	for (u32 row = 0; row < layout.Rows; ++row)
+	{
+		for (u32 column = 0; column < layout.Columns; ++column)
+		{
+			if (row == 0 && column == 0)
+				continue;
+			node->clone();
+			node->setPosition(core::vector3df(f32(GridStep * column), 0, f32(GridStep * row)));
+		}
+	}
+
+	scene::ICameraSceneNode* camera = smgr->addCameraSceneNode(
+		0, core::vector3df(0, 0, 0), core::vector3df(0, 0, 100));
+	camera->setTarget(core::vector3df(125, 32, 125));
+	addCircleAnimator(smgr, camera, core::vector3df(125, 100, 125), 200.f, 0.0002f);
+
+	for (const LightSetup& setup : Lights)
+	{
+		scene::ILightSceneNode* light = smgr->addLightSceneNode(
+			0, core::vector3df(0, 0, 0), video::SColorf(1, 1, 1, 1), 100.f);
+		addCircleAnimator(smgr, light, core::vector3df(125, 180, 125), setup.Radius, setup.Speed);
+		light->getLightData().DiffuseColor = setup.Colour;
+	}
+	return node;
+}
+
+FrameRateCaption::FrameRateCaption(char skinningKey)
+	: SkinningKey(skinningKey), LastFps(0)
+{
+}
+
+core::stringw FrameRateCaption::text(s32 fps) const
+{
+	core::stringw caption = L"Hardware Skinning example";
+	if (SkinningKey == '2')
+		caption += "(Hardware Skinning is disabled)";
+	caption += " FPS:";
+	caption += core::stringw(fps);
+	return caption;
+}
+
+bool FrameRateCaption::update(IrrlichtDevice* device, s32 fps)
+{
+	if (fps == LastFps)
+		return false;
+	device->setWindowCaption(text(fps).c_str());
+	LastFps = fps;
+	return true;
+}
+
+void runFrameLoop(IrrlichtDevice* device, const RunOptions& options)
+{
+	scene::ISceneManager* smgr = device->getSceneManager();
+	video::IVideoDriver* driver = device->getVideoDriver();
+	FrameRateCaption caption(options.SkinningKey);
+	while (device->run())
+	{
+		driver->beginScene(true, true, video::SColor(0xff0000c8));
+		smgr->drawAll();
+		driver->endScene();
+		caption.update(device, driver->getFPS());
+	}
+}

@@ -1,0 +1,175 @@
+#include "DemoProcess.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+std::string environmentValue(const char* name)
+{
+	const char* value = getenv(name);
+	return value ? value : "";
+}
+
+std::string readFile(const std::string& path)
+{
+	std::ifstream in(path, std::ios::binary);
+	std::ostringstream text;
+	text << in.rdbuf();
+	return text.str();
+}
+
+std::string xwin(const std::string& arguments)
+{
+	return commandOutput(environmentValue("XWIN_BIN") + " " + arguments);
+}
+} // namespace
+
+std::string commandOutput(const std::string& command)
+{
+	std::string result;
+	if (FILE* pipe = popen(command.c_str(), "r"))
+	{
+		char buffer[4096];
+		size_t n;
+		while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0)
+			result.append(buffer, n);
+		pclose(pipe);
+	}
+	return result;
+}
+
+std::string buildDirectory()
+{
+	const std::string demo = environmentValue("DEMO_BIN");
+	return demo.substr(0, demo.rfind('/'));
+}
+
+DemoProcess::DemoProcess(const std::string& answers, const std::string& workingDirectory,
+	const std::string& environment)
+	: Pid(-1), Finished(false), ExitCode(-1)
+{
+	static int counter = 0;
+	const std::string base = "/tmp/demo-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+	OutputFile = base + ".out";
+	ErrorFile = base + ".err";
+	const std::string directory = workingDirectory.empty() ? buildDirectory() : workingDirectory;
+	const std::string demo = environmentValue("DEMO_BIN");
+
+	int input[2];
+	if (pipe(input) != 0)
+		return;
+	Pid = fork();
+	if (Pid == 0)
+	{
+		dup2(input[0], 0);
+		::close(input[0]);
+		::close(input[1]);
+		dup2(open(OutputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+		dup2(open(ErrorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+		if (chdir(directory.c_str()) != 0)
+			_exit(127);
+		// "NAME=value" sets a variable, "NAME=" removes it.
+		const size_t equals = environment.find('=');
+		if (equals != std::string::npos && equals + 1 == environment.size())
+			unsetenv(environment.substr(0, equals).c_str());
+		else if (equals != std::string::npos)
+			putenv(const_cast<char*>(environment.c_str()));
+		execl(demo.c_str(), demo.c_str(), static_cast<char*>(0));
+		_exit(127);
+	}
+	::close(input[0]);
+	if (write(input[1], answers.data(), answers.size()) != static_cast<ssize_t>(answers.size()))
+		perror("writing the answers");
+	::close(input[1]);
+}
+
+DemoProcess::~DemoProcess()
+{
+	if (wait(0) == -1 && !Finished && Pid > 0)
+	{
+		kill(Pid, SIGKILL);
+		waitpid(Pid, 0, 0);
+	}
+	unlink(OutputFile.c_str());
+	unlink(ErrorFile.c_str());
+}
+
+unsigned long DemoProcess::findWindow(double seconds)
+{
+	const auto deadline = std::chrono::steady_clock::now()
+		+ std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+	while (std::chrono::steady_clock::now() < deadline)
+	{
+		if (wait(0) != -1)
+			return 0; // the demo ended before showing a window
+		const unsigned long window = strtoul(xwin("find 'Hardware Skinning example' 0.5 2>/dev/null").c_str(), 0, 10);
+		if (window)
+			return window;
+	}
+	return 0;
+}
+
+std::string DemoProcess::title(unsigned long window) const
+{
+	std::string text = xwin("title " + std::to_string(window));
+	if (!text.empty() && text.back() == '\n')
+		text.pop_back();
+	return text;
+}
+
+bool DemoProcess::screenshot(unsigned long window, const std::string& file) const
+{
+	return system(("import -window " + std::to_string(window) + " " + file + " 2>/dev/null").c_str()) == 0;
+}
+
+void DemoProcess::close(unsigned long window) const
+{
+	xwin("close " + std::to_string(window));
+}
+
+int DemoProcess::wait(double seconds)
+{
+	const auto deadline = std::chrono::steady_clock::now()
+		+ std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+	while (!Finished && Pid > 0)
+	{
+		int status = 0;
+		if (waitpid(Pid, &status, WNOHANG) == Pid)
+		{
+			Finished = true;
+			ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+			break;
+		}
+		if (std::chrono::steady_clock::now() >= deadline)
+		{
+			if (seconds > 0)
+			{
+				kill(Pid, SIGKILL);
+				waitpid(Pid, 0, 0);
+				Finished = true;
+			}
+			return -1;
+		}
+		std::this_thread::sleep_for(std::chrono::milliseconds(20));
+	}
+	return ExitCode;
+}
+
+std::string DemoProcess::output() const
+{
+	return readFile(OutputFile);
+}
+
+std::string DemoProcess::errors() const
+{
+	return readFile(ErrorFile);
+}

@@ -1,0 +1,45 @@
+// Runs the real demo binary as a user would: answers on standard input, the
+// console output collected, and its window found, read and closed through the
+// X server.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+class DemoProcess
+{
+public:
+	// Starts the demo in workingDirectory (the build directory when empty)
+	// with `answers` on standard input, closed after them, and one change of
+	// its environment ("NAME=value", or "NAME=" to remove NAME).
+	explicit DemoProcess(const std::string& answers, const std::string& workingDirectory = "",
+		const std::string& environment = "");
+	~DemoProcess();
+
+	// The id of the demo's window, or 0 when none appeared in time.
+	unsigned long findWindow(double seconds = 60);
+	std::string title(unsigned long window) const;
+	// Saves what the window shows as a PNG, read from the X server.
+	bool screenshot(unsigned long window, const std::string& file) const;
+	// Asks the window to close, as a window manager does.
+	void close(unsigned long window) const;
+
+	// The exit code, or -1 when the demo did not end in time (it is killed)
+	// or ended by a signal.
+	int wait(double seconds = 30);
+
+	std::string output() const;
+	std::string errors() const;
+
+private:
+	pid_t Pid;
+	bool Finished;
+	int ExitCode;
+	std::string OutputFile, ErrorFile;
+};
+
+// Runs a shell command and returns what it printed on standard output.
+std::string commandOutput(const std::string& command);
+
+// The build directory, where the demo, its model and vertex programs stand.
+std::string buildDirectory();

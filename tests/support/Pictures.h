@@ -1,0 +1,20 @@
+// Pixel comparisons for the picture tests.
+#pragma once
+
+#include <irrlicht.h>
+
+#include <string>
+
+// The fraction of pixels where any colour channel differs by more than
+// `tolerance` between two images of the same size (1 when the sizes differ).
+double differingFraction(irr::video::IImage* a, irr::video::IImage* b, irr::u32 tolerance);
+
+// The fraction of pixels further than `tolerance` from `colour` in any channel.
+double fractionNotColour(irr::video::IImage* image, irr::video::SColor colour, irr::u32 tolerance);
+
+// Loads an image file with the engine's loaders; null when it cannot. The
+// caller drops the image.
+irr::video::IImage* loadImage(const std::string& file);
+
+// The demo's clear colour.
+const irr::video::SColor ClearColour(0xff0000c8);

@@ -1,0 +1,109 @@
+// The crowd as it is drawn: frames of the three skinning modes at one fixed
+// animation time and camera position, read back from the OpenGL driver.
+// The vertex program must draw the same crowd as the engine's own skinning,
+// and both must differ from the undeformed bind pose.
+
+#include "BackBuffer.h"
+#include "Demo.h"
+#include "support/Pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+
+using namespace irr;
+
+namespace
+{
+// A frame of the crowd in the middle of its animation, with the clock held
+// at 0 so that camera and lights stand still. Null when there is no OpenGL.
+video::IImage* renderCrowd(char skinning, char lighting, std::string* stdoutText = 0)
+{
+	const RunOptions options{ '2', skinning, lighting };
+	IrrlichtDevice* device = createDemoDevice(options);
+	if (!device)
+		return 0;
+	// Camera and light circles start at the clock's time when they are made.
+	device->getTimer()->setTime(0);
+	device->getTimer()->stop();
+	testing::internal::CaptureStdout();
+	scene::IAnimatedMeshSceneNode* first = buildCrowdScene(device, options);
+	const std::string printed = testing::internal::GetCapturedStdout();
+	if (stdoutText)
+		*stdoutText = printed;
+	if (!first)
+	{
+		device->drop();
+		return 0;
+	}
+
+	const f32 middle = 0.5f * (first->getStartFrame() + first->getEndFrame());
+	video::IImage* frame = drawStill(device, middle, 0);
+	EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError()) << "skinning '" << skinning << "', lighting '" << lighting << "'";
+	device->closeDevice();
+	device->run();
+	device->drop();
+	return frame;
+}
+
+// Renders the three modes once per lighting answer and keeps the frames.
+class Pictures : public ::testing::TestWithParam<char>
+{
+protected:
+	void SetUp() override
+	{
+		Hardware = renderCrowd('1', GetParam(), &HardwareOutput);
+		Engine = renderCrowd('2', GetParam());
+		BindPose = renderCrowd('3', GetParam());
+		ASSERT_TRUE(Hardware && Engine && BindPose) << "no OpenGL display";
+		const std::string prefix = std::string("/tmp/crowd-lighting-") + GetParam();
+		saveImage(Hardware, prefix + "-hardware.png");
+		saveImage(Engine, prefix + "-engine.png");
+		saveImage(BindPose, prefix + "-bindpose.png");
+	}
+
+	void TearDown() override
+	{
+		for (video::IImage* image : { Hardware, Engine, BindPose })
+			if (image)
+				image->drop();
+	}
+
+	static void saveImage(video::IImage* image, const std::string& file)
+	{
+		IrrlichtDevice* device = createDevice(video::EDT_NULL);
+		device->getVideoDriver()->writeImageToFile(image, file.c_str());
+		device->drop();
+	}
+
+	video::IImage* Hardware = 0;
+	video::IImage* Engine = 0;
+	video::IImage* BindPose = 0;
+	std::string HardwareOutput;
+};
+} // namespace
+
+TEST_P(Pictures, HardwareSkinningDrawsWhatTheEngineDraws)
+{
+	EXPECT_NE(std::string::npos, HardwareOutput.find("Joint Num: ")) << "hardware skinning was set up";
+	EXPECT_GT(fractionNotColour(Hardware, ClearColour, 8), 0.05) << "the crowd is drawn";
+
+	const double hardwareVsEngine = differingFraction(Hardware, Engine, 24);
+	const double bindVsEngine = differingFraction(BindPose, Engine, 24);
+	const double bindVsHardware = differingFraction(BindPose, Hardware, 24);
+	RecordProperty("HardwareVsEngine", std::to_string(hardwareVsEngine));
+	RecordProperty("BindPoseVsEngine", std::to_string(bindVsEngine));
+	printf("lighting '%c': hardware vs engine %.4f, bind pose vs engine %.4f, bind pose vs hardware %.4f\n",
+		GetParam(), hardwareVsEngine, bindVsEngine, bindVsHardware);
+
+	// Lighting adds per-vertex rounding of the lights' colours on top of the
+	// rasterised edges, so it gets a little more room.
+	const double bound = GetParam() == '1' ? 0.02 : 0.01;
+	EXPECT_LT(hardwareVsEngine, bound);
+	EXPECT_GT(bindVsEngine, 0.03);
+	EXPECT_GT(bindVsHardware, 0.03);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lighting, Pictures, ::testing::Values('2', '1'),
+	[](const ::testing::TestParamInfo<char>& info) { return info.param == '1' ? "On" : "Off"; });

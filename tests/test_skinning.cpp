@@ -1,0 +1,472 @@
+// The skinning callback against small skinned meshes built in code and
+// stand-ins for the driver, the clock and the renderer services.
+
+#include "HWSkinCB.h"
+#include "support/StandIns.h"
+
+#include <gtest/gtest.h>
+
+using namespace irr;
+
+namespace
+{
+struct WeightRecord
+{
+	u32 Joint;
+	u16 Buffer;
+	u32 Vertex;
+};
+
+class SkinningTest : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		Real = createDevice(video::EDT_NULL);
+		ASSERT_TRUE(Real);
+		Device = new StandInDevice(Real);
+		Callback = new HWSkinCB();
+	}
+
+	void TearDown() override
+	{
+		Callback->drop();
+		delete Device;
+		Real->drop();
+	}
+
+	// A node for a skinned mesh of `buffers` buffers of `vertices` white
+	// vertices each, with `jointCount` joints and the given weight records.
+	scene::IAnimatedMeshSceneNode* makeNode(u32 jointCount, const std::vector<WeightRecord>& weights,
+		u32 vertices = 4, u32 buffers = 1)
+	{
+		scene::ISkinnedMesh* mesh = Real->getSceneManager()->createSkinnedMesh();
+		for (u32 b = 0; b < buffers; ++b)
+		{
+			scene::SSkinMeshBuffer* buffer = mesh->addMeshBuffer();
+			for (u32 v = 0; v < vertices; ++v)
+				buffer->Vertices_Standard.push_back(video::S3DVertex(
+					f32(v), 0, 0, 0, 1, 0, video::SColor(0xffffffff), 0, 0));
+			buffer->Indices.push_back(0);
+			buffer->Indices.push_back(1);
+			buffer->Indices.push_back(2);
+		}
+		std::vector<scene::ISkinnedMesh::SJoint*> joints;
+		for (u32 j = 0; j < jointCount; ++j)
+			joints.push_back(mesh->addJoint(0));
+		for (const WeightRecord& record : weights)
+		{
+			scene::ISkinnedMesh::SWeight* weight = mesh->addWeight(joints[record.Joint]);
+			weight->buffer_id = record.Buffer;
+			weight->vertex_id = record.Vertex;
+			weight->strength = 1.f;
+		}
+		mesh->finalize();
+		scene::IAnimatedMeshSceneNode* node = Real->getSceneManager()->addAnimatedMeshSceneNode(mesh);
+		mesh->drop();
+		return node;
+	}
+
+	scene::ISkinnedMesh* skinnedMesh(scene::IAnimatedMeshSceneNode* node)
+	{
+		return static_cast<scene::ISkinnedMesh*>(node->getMesh());
+	}
+
+	u32 colour(scene::IAnimatedMeshSceneNode* node, u32 vertex, u32 buffer = 0)
+	{
+		return skinnedMesh(node)->getMeshBuffers()[buffer]->getVertex(vertex)->Color.color;
+	}
+
+	// One draw's constants, at the given real time.
+	RecordingServices draw(u32 realTime)
+	{
+		Device->Timer.RealTime = realTime;
+		RecordingServices services(&Device->Driver);
+		Callback->OnSetConstants(&services, 0);
+		return services;
+	}
+
+	static bool uploadsPalette(const RecordingServices& services)
+	{
+		return !services.Constants.empty() && services.Constants.back().Name == "JointTransform";
+	}
+
+	IrrlichtDevice* Real = 0;
+	StandInDevice* Device = 0;
+	HWSkinCB* Callback = 0;
+};
+
+u32 packed(u32 red, u32 green, u32 blue, u32 alpha)
+{
+	return alpha << 24 | red << 16 | green << 8 | blue;
+}
+} // namespace
+
+TEST(HWSkinCBInstance, IsMadeOnceAndShared)
+{
+	HWSkinCB* first = HWSkinCB::instance();
+	EXPECT_EQ(first, HWSkinCB::instance());
+	EXPECT_EQ(1, first->getReferenceCount());
+}
+
+struct PackingCase
+{
+	const char* Name;
+	u32 JointCount;
+	std::vector<WeightRecord> Weights;
+	std::vector<u32> Expected; // the colours of vertices 0..3
+};
+
+class Packing : public SkinningTest, public ::testing::WithParamInterface<PackingCase>
+{
+};
+
+TEST_P(Packing, WritesJointNumbersIntoTheColourChannels)
+{
+	const PackingCase& c = GetParam();
+	scene::IAnimatedMeshSceneNode* node = makeNode(c.JointCount, {});
+	// Records naming what does not exist get past the engine's own checks
+	// only after the mesh is finished.
+	scene::ISkinnedMesh* mesh = skinnedMesh(node);
+	mesh->setHardwareSkinning(true);
+	for (const WeightRecord& record : c.Weights)
+	{
+		scene::ISkinnedMesh::SWeight* weight = mesh->addWeight(mesh->getAllJoints()[record.Joint]);
+		weight->buffer_id = record.Buffer;
+		weight->vertex_id = record.Vertex;
+		weight->strength = 0.25f;
+	}
+
+	testing::internal::CaptureStdout();
+	Callback->attachToNode(Device, node, 17);
+	EXPECT_EQ("Joint Num: " + std::to_string(c.JointCount) + ", current limit is 55 joints.\n",
+		testing::internal::GetCapturedStdout());
+	for (u32 v = 0; v < c.Expected.size(); ++v)
+		EXPECT_EQ(c.Expected[v], colour(node, v)) << "vertex " << v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Packing, ::testing::Values(
+	PackingCase{ "NoWeightClearsTheColour", 2, { { 1, 0, 1 } }, { 0, packed(2, 0, 0, 0), 0, 0 } },
+	PackingCase{ "JointIndexZeroIsNumberOne", 1, { { 0, 0, 0 } }, { packed(1, 0, 0, 0), 0, 0, 0 } },
+	PackingCase{ "FifthJointIsDropped", 5,
+		{ { 4, 0, 0 }, { 0, 0, 0 }, { 3, 0, 0 }, { 1, 0, 0 }, { 2, 0, 0 } },
+		{ packed(1, 2, 3, 4), 0, 0, 0 } },
+	PackingCase{ "SameJointTwiceTakesTwoChannels", 3, { { 2, 0, 3 }, { 2, 0, 3 } },
+		{ 0, 0, 0, packed(3, 3, 0, 0) } },
+	PackingCase{ "JointNumber256WritesZero", 257, { { 255, 0, 0 }, { 256, 0, 0 } },
+		{ packed(1, 0, 0, 0), 0, 0, 0 } },
+	PackingCase{ "RecordsOutsideTheMeshAreSkipped", 2,
+		{ { 0, 0, 4 }, { 0, 7, 0 }, { 0, 0, 0xffffffffu }, { 1, 0, 2 } },
+		{ 0, 0, packed(2, 0, 0, 0), 0 } },
+	PackingCase{ "NoJoints", 0, {}, { 0, 0, 0, 0 } },
+	PackingCase{ "SixtyJointsAreNotRefused", 60, { { 59, 0, 1 } }, { 0, packed(60, 0, 0, 0), 0, 0 } }),
+	[](const ::testing::TestParamInfo<PackingCase>& info) { return info.param.Name; });
+
+TEST_F(SkinningTest, PackingCoversEveryBuffer)
+{
+	scene::IAnimatedMeshSceneNode* node = makeNode(2, { { 0, 0, 0 }, { 1, 1, 3 }, { 0, 1, 3 } }, 4, 2);
+	testing::internal::CaptureStdout();
+	Callback->attachToNode(Device, node, 17);
+	testing::internal::GetCapturedStdout();
+	EXPECT_EQ(packed(1, 0, 0, 0), colour(node, 0, 0));
+	EXPECT_EQ(0u, colour(node, 0, 1));
+	EXPECT_EQ(packed(1, 2, 0, 0), colour(node, 3, 1));
+}
+
+struct MaterialCase
+{
+	video::E_DRIVER_TYPE Driver;
+	bool Lighting;
+	const char* File;
+	const char* EntryPoint;
+};
+
+class Material : public SkinningTest, public ::testing::WithParamInterface<MaterialCase>
+{
+};
+
+TEST_P(Material, ChosenByRendererAndLightingAndGivenToEveryMaterial)
+{
+	const MaterialCase& c = GetParam();
+	Device->Driver.Type = c.Driver;
+	scene::IAnimatedMeshSceneNode* node = makeNode(1, { { 0, 0, 0 } }, 4, 3);
+	ASSERT_EQ(3u, node->getMaterialCount());
+	node->setMaterialFlag(video::EMF_LIGHTING, c.Lighting);
+
+	testing::internal::CaptureStdout();
+	Callback->attachToNode(Device, node, 17);
+	testing::internal::GetCapturedStdout();
+	// Later changes of the flag do not change the program chosen.
+	node->setMaterialFlag(video::EMF_LIGHTING, !c.Lighting);
+
+	const std::vector<RecordingGpuServices::Registration>& registrations = Device->Driver.Gpu.Registrations;
+	ASSERT_EQ(1u, registrations.size());
+	EXPECT_EQ(c.File, registrations[0].File);
+	EXPECT_EQ(c.EntryPoint, registrations[0].EntryPoint);
+	EXPECT_EQ(video::EVST_VS_2_0, registrations[0].VertexTarget);
+	EXPECT_EQ("", registrations[0].PixelFile);
+	EXPECT_EQ("", registrations[0].PixelEntryPoint);
+	EXPECT_EQ(video::EPST_PS_2_0, registrations[0].PixelTarget);
+	EXPECT_EQ(Callback, registrations[0].Callback);
+	EXPECT_EQ(video::EMT_SOLID, registrations[0].BaseMaterial);
+	EXPECT_EQ(0, registrations[0].UserData);
+	for (u32 i = 0; i < node->getMaterialCount(); ++i)
+		EXPECT_EQ(30, node->getMaterial(i).MaterialType) << "material " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Renderers, Material, ::testing::Values(
+	MaterialCase{ video::EDT_OPENGL, false, "HWSkinV.glsl", "main" },
+	MaterialCase{ video::EDT_OPENGL, true, "HWSkinV_lights.glsl", "main" },
+	MaterialCase{ video::EDT_DIRECT3D9, false, "HWSkin.hlsl", "vertexMain" },
+	MaterialCase{ video::EDT_DIRECT3D9, true, "HWSkin.hlsl", "vertexMain" }));
+
+TEST_F(SkinningTest, LightingIsTakenFromTheFirstMaterial)
+{
+	scene::IAnimatedMeshSceneNode* node = makeNode(1, { { 0, 0, 0 } }, 4, 2);
+	node->getMaterial(0).Lighting = false;
+	node->getMaterial(1).Lighting = true;
+	Device->Driver.Type = video::EDT_OPENGL;
+	testing::internal::CaptureStdout();
+	Callback->attachToNode(Device, node, 17);
+	testing::internal::GetCapturedStdout();
+	EXPECT_EQ("HWSkinV.glsl", Device->Driver.Gpu.Registrations.at(0).File);
+}
+
+TEST_F(SkinningTest, AFailedShaderLeavesMeshAndMaterialsToTheEngine)
+{
+	scene::IAnimatedMeshSceneNode* node = makeNode(1, { { 0, 0, 0 } }, 4, 2);
+	Device->Driver.Gpu.MaterialType = -1;
+	testing::internal::CaptureStdout();
+	testing::internal::CaptureStderr();
+	Callback->attachToNode(Device, node, 17);
+	EXPECT_EQ("", testing::internal::GetCapturedStdout());
+	EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("\"HWSkin.hlsl\" could not be built"));
+
+	for (u32 i = 0; i < node->getMaterialCount(); ++i)
+		EXPECT_EQ(video::EMT_SOLID, node->getMaterial(i).MaterialType);
+	EXPECT_EQ(0xffffffffu, colour(node, 0));
+}
+
+TEST_F(SkinningTest, AMissingVertexProgramIsNotRegistered)
+{
+	io::IFileSystem* files = Real->getFileSystem();
+	const io::path workingDirectory = files->getWorkingDirectory();
+	files->changeWorkingDirectoryTo("/");
+	scene::IAnimatedMeshSceneNode* node = makeNode(1, { { 0, 0, 0 } });
+	testing::internal::CaptureStderr();
+	Callback->attachToNode(Device, node, 17);
+	files->changeWorkingDirectoryTo(workingDirectory);
+	EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("\"HWSkin.hlsl\" is missing or empty"));
+	EXPECT_TRUE(Device->Driver.Gpu.Registrations.empty());
+	EXPECT_EQ(video::EMT_SOLID, node->getMaterial(0).MaterialType);
+}
+
+TEST_F(SkinningTest, ANodeWithoutSkinnedMeshIsLeftAlone)
+{
+	scene::IMesh* cube = Real->getSceneManager()->getGeometryCreator()->createCubeMesh();
+	scene::SAnimatedMesh* animated = new scene::SAnimatedMesh(cube);
+	cube->drop();
+	scene::IAnimatedMeshSceneNode* node = Real->getSceneManager()->addAnimatedMeshSceneNode(animated);
+	animated->drop();
+
+	testing::internal::CaptureStderr();
+	Callback->attachToNode(Device, node, 17);
+	EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("not a skinned mesh"));
+	EXPECT_TRUE(Device->Driver.Gpu.Registrations.empty());
+	EXPECT_EQ(video::EMT_SOLID, node->getMaterial(0).MaterialType);
+
+	// Without a mesh the interval still runs, but nothing is uploaded.
+	EXPECT_FALSE(uploadsPalette(draw(100)));
+	scene::IAnimatedMeshSceneNode* skinned = makeNode(1, { { 0, 0, 0 } });
+	testing::internal::CaptureStdout();
+	Callback->attachToNode(Device, skinned, 0);
+	testing::internal::GetCapturedStdout();
+	EXPECT_FALSE(uploadsPalette(draw(105))) << "the call at 100 ms started the interval";
+	EXPECT_TRUE(uploadsPalette(draw(117)));
+}
+
+// Attaches a one-joint mesh under the given renderer and lighting.
+class Constants : public SkinningTest
+{
+protected:
+	void attach(video::E_DRIVER_TYPE driver, bool lighting, u32 interval = 17, u32 joints = 1)
+	{
+		Device->Driver.Type = driver;
+		scene::IAnimatedMeshSceneNode* node = makeNode(joints, {});
+		node->setMaterialFlag(video::EMF_LIGHTING, lighting);
+		testing::internal::CaptureStdout();
+		Callback->attachToNode(Device, node, interval);
+		testing::internal::GetCapturedStdout();
+		Mesh = skinnedMesh(node);
+	}
+
+	scene::ISkinnedMesh* Mesh = 0;
+};
+
+struct ConstantsCase
+{
+	video::E_DRIVER_TYPE Driver;
+	bool Lighting;
+	std::vector<std::string> Names;
+	std::vector<size_t> Counts;
+};
+
+class ConstantOrder : public Constants, public ::testing::WithParamInterface<ConstantsCase>
+{
+};
+
+TEST_P(ConstantOrder, NamesAndSizesPerRendererAndLighting)
+{
+	const ConstantsCase& c = GetParam();
+	attach(c.Driver, c.Lighting, 17, 3);
+	const RecordingServices services = draw(1000);
+	EXPECT_EQ(c.Names, services.names());
+	for (size_t i = 0; i < c.Counts.size() && i < services.Constants.size(); ++i)
+		EXPECT_EQ(c.Counts[i], services.Constants[i].Floats.size()) << c.Names[i];
+	// Between palette uploads only the per-draw constants remain.
+	std::vector<std::string> perDraw(c.Names.begin(), c.Names.end() - 1);
+	EXPECT_EQ(perDraw, draw(1005).names());
+}
+
+INSTANTIATE_TEST_SUITE_P(Renderers, ConstantOrder, ::testing::Values(
+	ConstantsCase{ video::EDT_OPENGL, false, { "JointTransform" }, { 48 } },
+	ConstantsCase{ video::EDT_OPENGL, true, { "JointTransform" }, { 48 } },
+	ConstantsCase{ video::EDT_DIRECT3D9, false, { "mWorldViewProj", "mWorld", "JointTransform" }, { 16, 16, 48 } },
+	ConstantsCase{ video::EDT_DIRECT3D9, true,
+		{ "mWorldViewProj", "mWorld", "lightPosArray", "lightColorArray", "JointTransform" },
+		{ 16, 16, 24, 32, 48 } }));
+
+TEST_F(Constants, TransformsAreProjectionViewWorld)
+{
+	attach(video::EDT_DIRECT3D9, false);
+	core::matrix4& view = Device->Driver.Transforms[video::ETS_VIEW];
+	core::matrix4& world = Device->Driver.Transforms[video::ETS_WORLD];
+	core::matrix4& projection = Device->Driver.Transforms[video::ETS_PROJECTION];
+	view.setRotationDegrees(core::vector3df(10, 20, 30));
+	view.setTranslation(core::vector3df(1, 2, 3));
+	world.setScale(core::vector3df(2, 3, 4));
+	world.setTranslation(core::vector3df(5, 6, 7));
+	projection.buildProjectionMatrixPerspectiveFovLH(1.f, 4.f / 3.f, 1.f, 100.f);
+
+	const RecordingServices services = draw(1000);
+	const core::matrix4 expected = projection * view * world;
+	for (int i = 0; i < 16; ++i)
+	{
+		EXPECT_FLOAT_EQ(expected[i], services.Constants[0].Floats[i]) << "element " << i;
+		EXPECT_FLOAT_EQ(world[i], services.Constants[1].Floats[i]) << "element " << i;
+	}
+}
+
+TEST_F(Constants, LightEntriesBeyondTheLightsAreZero)
+{
+	attach(video::EDT_DIRECT3D9, true);
+	for (int i = 0; i < 4; ++i)
+	{
+		video::SLight light;
+		light.Position = core::vector3df(f32(i), 10.f + i, 20.f + i);
+		light.DiffuseColor = video::SColorf(0.1f * i, 0.2f, 0.3f, 0.f);
+		Device->Driver.Lights.push_back(light);
+	}
+	const RecordingServices services = draw(1000);
+	const std::vector<f32>& positions = services.Constants[2].Floats;
+	const std::vector<f32>& colours = services.Constants[3].Floats;
+	for (int e = 0; e < 8; ++e)
+	{
+		const bool present = e < 4;
+		EXPECT_FLOAT_EQ(present ? f32(e) : 0.f, positions[3 * e]);
+		EXPECT_FLOAT_EQ(present ? 10.f + e : 0.f, positions[3 * e + 1]);
+		EXPECT_FLOAT_EQ(present ? 20.f + e : 0.f, positions[3 * e + 2]);
+		EXPECT_FLOAT_EQ(present ? 0.1f * e : 0.f, colours[4 * e]);
+		EXPECT_FLOAT_EQ(present ? 0.2f : 0.f, colours[4 * e + 1]);
+		EXPECT_FLOAT_EQ(present ? 0.3f : 0.f, colours[4 * e + 2]);
+		EXPECT_FLOAT_EQ(0.f, colours[4 * e + 3]);
+	}
+}
+
+TEST_F(Constants, OnlyTheFirstEightLightsArePassed)
+{
+	attach(video::EDT_DIRECT3D9, true);
+	for (int i = 0; i < 10; ++i)
+	{
+		video::SLight light;
+		light.Position = core::vector3df(f32(i + 1), 0, 0);
+		Device->Driver.Lights.push_back(light);
+	}
+	const RecordingServices services = draw(1000);
+	ASSERT_EQ(24u, services.Constants[2].Floats.size());
+	EXPECT_FLOAT_EQ(8.f, services.Constants[2].Floats[21]);
+}
+
+struct IntervalCase
+{
+	const char* Name;
+	u32 Interval;
+	std::vector<std::pair<u32, bool>> Draws; // real time, palette uploaded
+};
+
+class Interval : public Constants, public ::testing::WithParamInterface<IntervalCase>
+{
+};
+
+TEST_P(Interval, PaletteIsUploadedAtMostOncePerInterval)
+{
+	attach(video::EDT_DIRECT3D9, false, GetParam().Interval);
+	for (const std::pair<u32, bool>& d : GetParam().Draws)
+	{
+		const RecordingServices services = draw(d.first);
+		EXPECT_EQ(d.second, uploadsPalette(services)) << "at " << d.first << " ms";
+		EXPECT_EQ("mWorldViewProj", services.Constants.at(0).Name) << "at " << d.first << " ms";
+	}
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Interval, ::testing::Values(
+	IntervalCase{ "FirstCallOnceTheClockReachesTheInterval", 17, { { 16, false }, { 17, true } } },
+	IntervalCase{ "HoldsFor5AndUploadsAt17", 17, { { 100, true }, { 105, false }, { 116, false }, { 117, true } } },
+	IntervalCase{ "ClockWrapAround", 17, { { 0xfffffffau, true }, { 10, false }, { 11, true } } },
+	IntervalCase{ "ZeroUploadsEveryCall", 0, { { 0, true }, { 0, true }, { 1, true } } }),
+	[](const ::testing::TestParamInfo<IntervalCase>& info) { return info.param.Name; });
+
+TEST_F(Constants, AttachingWithIntervalZeroKeepsTheCurrentInterval)
+{
+	attach(video::EDT_OPENGL, false, 17);
+	attach(video::EDT_OPENGL, false, 0);
+	EXPECT_TRUE(uploadsPalette(draw(100)));
+	EXPECT_FALSE(uploadsPalette(draw(110)));
+}
+
+TEST_F(Constants, PaletteEntryIsAnimatedTimesInversedBindPose)
+{
+	attach(video::EDT_OPENGL, false, 17, 2);
+	scene::ISkinnedMesh::SJoint* joint = Mesh->getAllJoints()[1];
+	joint->GlobalAnimatedMatrix.makeIdentity();
+	joint->GlobalAnimatedMatrix.setTranslation(core::vector3df(1, 2, 3));
+	joint->GlobalInversedMatrix.makeIdentity();
+	joint->GlobalInversedMatrix.setScale(core::vector3df(2, 2, 2));
+
+	const std::vector<f32> palette = draw(1000).Constants.at(0).Floats;
+	ASSERT_EQ(32u, palette.size());
+	const f32 expected[16] = { 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 1, 2, 3, 1 };
+	for (int i = 0; i < 16; ++i)
+		EXPECT_FLOAT_EQ(expected[i], palette[16 + i]) << "element " << i;
+}
+
+TEST_F(Constants, MeshWithoutJointsGetsAnEmptyPalette)
+{
+	attach(video::EDT_OPENGL, false, 17, 0);
+	const RecordingServices services = draw(1000);
+	ASSERT_EQ(1u, services.Constants.size());
+	EXPECT_EQ("JointTransform", services.Constants[0].Name);
+	EXPECT_TRUE(services.Constants[0].Floats.empty());
+}
+
+TEST_F(Constants, ArrayRefusedByItsNameIsSetByItsFirstElement)
+{
+	attach(video::EDT_OPENGL, false, 17, 2);
+	Device->Timer.RealTime = 1000;
+	RecordingServices services(&Device->Driver);
+	services.Refused.insert("JointTransform");
+	Callback->OnSetConstants(&services, 0);
+	ASSERT_EQ((std::vector<std::string>{ "JointTransform", "JointTransform[0]" }), services.names());
+	EXPECT_EQ(services.Constants[0].Floats, services.Constants[1].Floats);
+	EXPECT_EQ(32u, services.Constants[1].Floats.size());
+}
