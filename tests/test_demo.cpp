@@ -32,6 +32,11 @@ struct DialogueCase
 	const char* Left; // what stays in the input afterwards
 };
 
+void PrintTo(const DialogueCase& c, std::ostream* os)
+{
+	*os << c.Name;
+}
+
 class Dialogue : public ::testing::TestWithParam<DialogueCase>
 {
 };
@@ -220,6 +225,11 @@ struct RunCase
 	const char* Caption; // the caption up to the frame rate
 	const char* Message; // expected on standard error, or empty
 };
+
+void PrintTo(const RunCase& c, std::ostream* os)
+{
+	*os << c.Name;
+}
 
 class Program : public ::testing::TestWithParam<RunCase>
 {

@@ -89,18 +89,19 @@ TEST_P(Pictures, HardwareSkinningDrawsWhatTheEngineDraws)
 	EXPECT_NE(std::string::npos, HardwareOutput.find("Joint Num: ")) << "hardware skinning was set up";
 	EXPECT_GT(fractionNotColour(Hardware, ClearColour, 8), 0.05) << "the crowd is drawn";
 
-	const double hardwareVsEngine = differingFraction(Hardware, Engine, 24);
-	const double bindVsEngine = differingFraction(BindPose, Engine, 24);
-	const double bindVsHardware = differingFraction(BindPose, Hardware, 24);
+	const double hardwareVsEngine = differingFraction(Hardware, Engine, 8);
+	const double bindVsEngine = differingFraction(BindPose, Engine, 8);
+	const double bindVsHardware = differingFraction(BindPose, Hardware, 8);
 	RecordProperty("HardwareVsEngine", std::to_string(hardwareVsEngine));
 	RecordProperty("BindPoseVsEngine", std::to_string(bindVsEngine));
 	printf("lighting '%c': hardware vs engine %.4f, bind pose vs engine %.4f, bind pose vs hardware %.4f\n",
 		GetParam(), hardwareVsEngine, bindVsEngine, bindVsHardware);
 
-	// Lighting adds per-vertex rounding of the lights' colours on top of the
-	// rasterised edges, so it gets a little more room.
-	const double bound = GetParam() == '1' ? 0.02 : 0.01;
-	EXPECT_LT(hardwareVsEngine, bound);
+	// Unlit, both draw the same pixels. Lit, the vertex program's lighting
+	// rounds differently from the fixed-function pipeline's: about 0.3% of
+	// the pixels differ at all, and by at most a few levels, so within the
+	// tolerance of 8 the frames still match; 1% leaves room for edges.
+	EXPECT_LT(hardwareVsEngine, 0.01);
 	EXPECT_GT(bindVsEngine, 0.03);
 	EXPECT_GT(bindVsHardware, 0.03);
 }

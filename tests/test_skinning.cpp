@@ -117,6 +117,11 @@ struct PackingCase
 	std::vector<u32> Expected; // the colours of vertices 0..3
 };
 
+void PrintTo(const PackingCase& c, std::ostream* os)
+{
+	*os << c.Name;
+}
+
 class Packing : public SkinningTest, public ::testing::WithParamInterface<PackingCase>
 {
 };
@@ -180,6 +185,11 @@ struct MaterialCase
 	const char* File;
 	const char* EntryPoint;
 };
+
+void PrintTo(const MaterialCase& c, std::ostream* os)
+{
+	*os << c.File << (c.Lighting ? " lit" : " unlit");
+}
 
 class Material : public SkinningTest, public ::testing::WithParamInterface<MaterialCase>
 {
@@ -311,6 +321,11 @@ struct ConstantsCase
 	std::vector<size_t> Counts;
 };
 
+void PrintTo(const ConstantsCase& c, std::ostream* os)
+{
+	*os << (c.Driver == video::EDT_OPENGL ? "OpenGL" : "Direct3D 9") << (c.Lighting ? " lit" : " unlit");
+}
+
 class ConstantOrder : public Constants, public ::testing::WithParamInterface<ConstantsCase>
 {
 };
@@ -403,6 +418,11 @@ struct IntervalCase
 	u32 Interval;
 	std::vector<std::pair<u32, bool>> Draws; // real time, palette uploaded
 };
+
+void PrintTo(const IntervalCase& c, std::ostream* os)
+{
+	*os << c.Name;
+}
 
 class Interval : public Constants, public ::testing::WithParamInterface<IntervalCase>
 {

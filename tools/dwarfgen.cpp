@@ -482,14 +482,14 @@ void addBody(Mesh& mesh)
 		{43, 4.6f, 4.4f, 0, rigid(Neck)},
 		{46, 4.2f, 4.2f, 0, rigid(Neck)},
 		{47, 0, 0, 0, rigid(Neck)},
-	}), AxisX, Tunic, 24);
+	}), AxisX, Tunic, 20);
 
 	addLoft(mesh, upright({
 		{19.8f, 0, 0, 0, rigid(Pelvis)},
 		{19.8f, 12, 9.8f, -0.1f, rigid(Pelvis)},
 		{22.6f, 12.3f, 10.1f, -0.3f, rigid(Pelvis)},
 		{22.6f, 0, 0, 0, rigid(Pelvis)},
-	}), AxisX, Leather, 24);
+	}), AxisX, Leather, 20);
 	addPlate(mesh, {{-2.4f, -1.9f}, {2.4f, -1.9f}, {2.4f, 1.9f}, {-2.4f, 1.9f}}, {0, 21.2f, -10.3f},
 		AxisX, AxisY, 1, Gold, rigid(Pelvis));
 }
@@ -497,18 +497,20 @@ void addBody(Mesh& mesh)
 void addHead(Mesh& mesh)
 {
 	const Vec3 forward{0, 0, -1};
-	addEllipsoid(mesh, {0, 46, 0}, AxisY, AxisX, {7.8f, 7.8f, 8.5f}, Skin, rigid(Head), 20, 14);
+	addEllipsoid(mesh, {0, 46, 0}, AxisY, AxisX, {7.8f, 7.8f, 8.5f}, Skin, rigid(Head), 16, 12);
+	// Hair over the back of the head, reaching the beard at the temples.
+	addEllipsoid(mesh, {0, 44.5f, 1.5f}, AxisY, AxisX, {8.1f, 8, 7}, Hair, rigid(Head), 14, 9);
 	addEllipsoid(mesh, {0, 44.6f, -8.2f}, forward, AxisX, {1.7f, 2.2f, 1.9f}, Skin, rigid(Head), 10, 7);
 
 	// The helmet: a steel dome over a gold band, with two curved horns.
-	addLoft(mesh, ellipsoidRings({0, 48.5f, 0}, AxisY, {8.6f, 8.6f, 9.5f}, rigid(Head), 9, 0, 90),
-		AxisX, Steel, 24);
+	addLoft(mesh, ellipsoidRings({0, 48.5f, 0}, AxisY, {8.6f, 8.6f, 9.5f}, rigid(Head), 8, 0, 90),
+		AxisX, Steel, 20);
 	addLoft(mesh, upright({
 		{47.8f, 0, 0, 0, rigid(Head)},
 		{47.8f, 9.1f, 9.1f, 0, rigid(Head)},
 		{49.6f, 9.1f, 9.1f, 0, rigid(Head)},
 		{49.6f, 0, 0, 0, rigid(Head)},
-	}), AxisX, Gold, 24);
+	}), AxisX, Gold, 20);
 
 	for (const Side& side : Sides)
 	{
@@ -526,7 +528,7 @@ void addHead(Mesh& mesh)
 			const float r = i + 1 == steps ? 0 : 2.5f * std::pow(1 - t, 0.8f);
 			horn.push_back({{s * (6.5f + 7.5f * std::sin(a)), 59 - 7.5f * std::cos(a), -0.5f}, r, r, rigid(Head)});
 		}
-		addLoft(mesh, horn, AxisZ, Horn, 12);
+		addLoft(mesh, horn, AxisZ, Horn, 8);
 	}
 
 	// The beard hangs from the face over the chest; its lower part swings.
@@ -540,7 +542,7 @@ void addHead(Mesh& mesh)
 		{27.5f, 2.2f, 1.6f, -10.6f, rigid(Beard)},
 		{26, 0, 0, -10.6f, rigid(Beard)},
 	};
-	addLoft(mesh, upright(beard), AxisX, Hair, 20);
+	addLoft(mesh, upright(beard), AxisX, Hair, 16);
 
 	// The moustache, drooping at both ends.
 	std::vector<Ring> moustache;
@@ -561,7 +563,7 @@ void addArm(Mesh& mesh, const Side& side)
 	const Influence upper = rigid(side.UpperArm), lower = rigid(side.Forearm), fist = rigid(side.Hand);
 
 	addEllipsoid(mesh, shoulder + Vec3{side.Sign * -0.5f, 1.3f, 0}, AxisY, AxisX, {5.8f, 6.2f, 4.2f},
-		Steel, rigid(side.Shoulder), 16, 9);
+		Steel, rigid(side.Shoulder), 12, 7);
 	addLoft(mesh, {
 		{shoulder - down * 4.5f, 0, 0, upper},
 		{shoulder - down * 3.8f, 2.6f, 2.6f, upper},
@@ -573,7 +575,7 @@ void addArm(Mesh& mesh, const Side& side)
 		{lerp(elbow, wrist, 0.15f), 4.3f, 4.3f, lower},
 		{lerp(elbow, wrist, 0.2f), 4.3f, 4.3f, lower},
 		{lerp(elbow, wrist, 0.2f), 0, 0, lower},
-	}, AxisZ, Tunic, 16);
+	}, AxisZ, Tunic, 12);
 	addLoft(mesh, {
 		{lerp(elbow, wrist, 0.05f), 0, 0, lower},
 		{lerp(elbow, wrist, 0.08f), 3.4f, 3.4f, lower},
@@ -582,7 +584,7 @@ void addArm(Mesh& mesh, const Side& side)
 		{wrist, 2.8f, 2.8f, blend(side.Forearm, side.Hand)},
 		{wrist + hand * 1, 2.4f, 2.4f, fist},
 		{wrist + hand * 1.2f, 0, 0, fist},
-	}, AxisZ, Leather, 16);
+	}, AxisZ, Leather, 12);
 	addEllipsoid(mesh, wrist + hand * 3.3f, hand, AxisZ, {2.6f, 3, 3.4f}, Skin, fist, 12, 8);
 }
 
@@ -602,7 +604,7 @@ void addLeg(Mesh& mesh, const Side& side)
 		{lerp(knee, ankle, 0.25f), 4.2f, 4.2f, shin},
 		{lerp(knee, ankle, 0.5f), 4, 4, shin},
 		{lerp(knee, ankle, 0.55f), 0, 0, shin},
-	}, AxisX, Trousers, 16);
+	}, AxisX, Trousers, 12);
 
 	// The boot: a shaft with a wide cuff, then the foot pointing forward.
 	addLoft(mesh, {
@@ -614,7 +616,7 @@ void addLeg(Mesh& mesh, const Side& side)
 		{ankle, 4.2f, 4.2f, blend(side.Shin, side.Foot)},
 		{ankle - up * 1.5f, 4, 4, foot},
 		{ankle - up * 2.5f, 0, 0, foot},
-	}, AxisX, Leather, 16);
+	}, AxisX, Leather, 12);
 
 	// {forward of the ankle, height, half width}; the sole lies on y = 0.
 	const Influence toes = rigid(side.Toes), ball = blend(side.Foot, side.Toes);
@@ -629,7 +631,7 @@ void addLeg(Mesh& mesh, const Side& side)
 		const float half = s.HalfWidth == 0 ? 0 : s.Height;
 		rings.push_back({{ankle.X, s.Height, ankle.Z - s.Forward}, s.HalfWidth, half, s.Joints});
 	}
-	addLoft(mesh, rings, AxisX, Leather, 16);
+	addLoft(mesh, rings, AxisX, Leather, 12);
 }
 
 void addAxe(Mesh& mesh)
@@ -699,7 +701,6 @@ Mesh buildDwarf()
 // the model uses that rate, one tick a frame.
 const int TicksPerSecond = 25;
 const int LoopTicks = 60; // 2.4 s: two double steps, and the head looks left and right once
-const int TicksPerKey = 2;
 const float StepSeconds = 1.2f; // both feet once
 
 struct Pose
@@ -890,10 +891,13 @@ void writeMesh(std::string& out, const Mesh& mesh)
 
 void writeAnimation(std::string& out)
 {
-	const int keys = LoopTicks / TicksPerKey + 1;
+	// A key on every tick. The key at the loop's end repeats the first, and
+	// one more follows it, because the engine's scene node plays a mesh
+	// only up to the frame before its last key.
+	const int keys = LoopTicks + 2;
 	std::vector<Pose> poses;
-	for (int k = 0; k < keys; ++k) // the last key repeats the first, so the loop has no seam
-		poses.push_back(march(float((k % (keys - 1)) * TicksPerKey) / TicksPerSecond));
+	for (int k = 0; k < keys; ++k)
+		poses.push_back(march(float(k % LoopTicks) / TicksPerSecond));
 
 	out += "AnimTicksPerSecond {\n" + std::to_string(TicksPerSecond) + ";\n}\n";
 	out += "AnimationSet March {\n";
@@ -905,14 +909,14 @@ void writeAnimation(std::string& out)
 			// The format keeps the quaternion of the inverse rotation (the
 			// engine's loader reads it so): its conjugate.
 			const Quat q = poses[k].Rotations[joint];
-			out += std::to_string(k * TicksPerKey) + ";4;";
+			out += std::to_string(k) + ";4;";
 			putList(out, {q.W, -q.X, -q.Y, -q.Z}, ",");
 			out += ";;";
 		});
 		out += "}\nAnimationKey {\n2;\n";
 		writeArray(out, keys, [&](size_t k) {
 			const Vec3 p = localOffset(joint) + (joint == Pelvis ? poses[k].PelvisLift : Vec3{0, 0, 0});
-			out += std::to_string(k * TicksPerKey) + ";3;";
+			out += std::to_string(k) + ";3;";
 			putList(out, {p.X, p.Y, p.Z}, ",");
 			out += ";;";
 		});

@@ -13,12 +13,6 @@
 
 namespace
 {
-std::string environmentValue(const char* name)
-{
-	const char* value = getenv(name);
-	return value ? value : "";
-}
-
 std::string readFile(const std::string& path)
 {
 	std::ifstream in(path, std::ios::binary);
@@ -29,7 +23,7 @@ std::string readFile(const std::string& path)
 
 std::string xwin(const std::string& arguments)
 {
-	return commandOutput(environmentValue("XWIN_BIN") + " " + arguments);
+	return commandOutput(std::string(XWIN_BIN) + " " + arguments);
 }
 } // namespace
 
@@ -49,7 +43,7 @@ std::string commandOutput(const std::string& command)
 
 std::string buildDirectory()
 {
-	const std::string demo = environmentValue("DEMO_BIN");
+	const std::string demo = DEMO_BIN;
 	return demo.substr(0, demo.rfind('/'));
 }
 
@@ -62,7 +56,7 @@ DemoProcess::DemoProcess(const std::string& answers, const std::string& workingD
 	OutputFile = base + ".out";
 	ErrorFile = base + ".err";
 	const std::string directory = workingDirectory.empty() ? buildDirectory() : workingDirectory;
-	const std::string demo = environmentValue("DEMO_BIN");
+	const char* demo = DEMO_BIN;
 
 	int input[2];
 	if (pipe(input) != 0)
@@ -83,7 +77,7 @@ DemoProcess::DemoProcess(const std::string& answers, const std::string& workingD
 			unsetenv(environment.substr(0, equals).c_str());
 		else if (equals != std::string::npos)
 			putenv(const_cast<char*>(environment.c_str()));
-		execl(demo.c_str(), demo.c_str(), static_cast<char*>(0));
+		execl(demo, demo, static_cast<char*>(0));
 		_exit(127);
 	}
 	::close(input[0]);
