@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <regex>
 #include <cstring>
 #include <set>
 #include <sstream>
@@ -218,11 +219,13 @@ TEST(SceneFailure, MissingModelIsNamed)
 }
 
 // The real program, answered through a pipe, on the display.
+const char* const JointLine = "Joint Num: [0-9]+, current limit is 55 joints\\.\n";
 struct RunCase
 {
 	const char* Name;
 	const char* Answers;
 	const char* Caption; // the caption up to the frame rate
+	const char* Output;  // a pattern expected on standard output after the prompts
 	const char* Message; // expected on standard error, or empty
 };
 
@@ -246,18 +249,28 @@ TEST_P(Program, ShowsTheCrowdAndEndsWhenTheWindowIsClosed)
 	const std::string title = demo.title(window);
 	EXPECT_EQ(0u, title.find(c.Caption)) << title;
 	EXPECT_NE(std::string::npos, title.find_first_of("0123456789", strlen(c.Caption))) << title;
-	const std::string file = "/tmp/demo-" + std::string(c.Name) + ".png";
-	ASSERT_TRUE(demo.screenshot(window, file));
-	video::IImage* picture = loadImage(file);
-	ASSERT_TRUE(picture);
-	EXPECT_EQ(core::dimension2du(640, 480), picture->getDimension());
-	EXPECT_GT(fractionNotColour(picture, ClearColour, 8), 0.05) << "the crowd covers part of the window";
-	EXPECT_GT(1.0 - fractionNotColour(picture, ClearColour, 8), 0.2) << "the clear colour shows between them";
-	picture->drop();
+	// Two screenshots a second apart: the crowd is drawn, and it moves.
+	video::IImage* pictures[2] = {};
+	for (int i = 0; i < 2; ++i)
+	{
+		if (i == 1)
+			std::this_thread::sleep_for(std::chrono::seconds(1));
+		const std::string file = "/tmp/demo-" + std::string(c.Name) + "-" + std::to_string(i) + ".png";
+		ASSERT_TRUE(demo.screenshot(window, file));
+		pictures[i] = loadImage(file);
+		ASSERT_TRUE(pictures[i]);
+		EXPECT_EQ(core::dimension2du(640, 480), pictures[i]->getDimension());
+		EXPECT_GT(fractionNotColour(pictures[i], ClearColour, 8), 0.05) << "the crowd covers part of the window";
+		EXPECT_GT(1.0 - fractionNotColour(pictures[i], ClearColour, 8), 0.2) << "the clear colour shows between them";
+	}
+	EXPECT_GT(differingFraction(pictures[0], pictures[1], 8), 0.01);
+	pictures[0]->drop();
+	pictures[1]->drop();
 
 	demo.close(window);
 	EXPECT_EQ(0, demo.wait(10));
 	EXPECT_EQ(0u, demo.output().find(AllPrompts)) << demo.output();
+	EXPECT_TRUE(std::regex_search(demo.output().substr(AllPrompts.size()), std::regex(c.Output))) << demo.output();
 	if (*c.Message)
 	{
 		EXPECT_NE(std::string::npos, demo.errors().find(c.Message)) << demo.errors();
@@ -265,10 +278,12 @@ TEST_P(Program, ShowsTheCrowdAndEndsWhenTheWindowIsClosed)
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, Program, ::testing::Values(
-	RunCase{ "EngineSkinningWithNote", "2\n2\n2\n", "Hardware Skinning example(Hardware Skinning is disabled) FPS:", "" },
-	RunCase{ "NoSkinningLit", "2 3 1\n", "Hardware Skinning example FPS:", "" },
-	RunCase{ "InputClosedAtOnce", "", "Hardware Skinning example FPS:", "" },
-	RunCase{ "Direct3DFallsBackToOpenGL", "1\n9\n2\n", "Hardware Skinning example FPS:",
+	RunCase{ "HardwareSkinning", "2\n1\n2\n", "Hardware Skinning example FPS:", JointLine, "" },
+	RunCase{ "HardwareSkinningLit", "2\n1\n1\n", "Hardware Skinning example FPS:", JointLine, "" },
+	RunCase{ "EngineSkinningWithNote", "2\n2\n2\n", "Hardware Skinning example(Hardware Skinning is disabled) FPS:", "", "" },
+	RunCase{ "NoSkinningLit", "2 3 1\n", "Hardware Skinning example FPS:", "", "" },
+	RunCase{ "InputClosedAtOnce", "", "Hardware Skinning example FPS:", "", "" },
+	RunCase{ "Direct3DFallsBackToOpenGL", "1\n9\n2\n", "Hardware Skinning example FPS:", "",
 		"Direct3D 9 is not available on this system, using OpenGL instead.\n" }),
 	[](const ::testing::TestParamInfo<RunCase>& info) { return info.param.Name; });
 
