@@ -74,7 +74,7 @@ void frameCrowd(IrrlichtDevice* device, const CrowdLayout& layout)
 	const f32 width = f32(GridStep * (layout.Columns - 1));
 	const f32 depth = f32(GridStep * (layout.Rows - 1));
 	const core::vector3df centre(0.5f * width, 30.f, 0.5f * depth);
-	const f32 distance = 0.9f * core::max_(width, depth) + 120.f;
+	const f32 distance = 0.8f * core::max_(width, depth) + 60.f;
 	camera->setPosition(centre + core::vector3df(0, 0.6f * distance, -distance));
 	camera->setTarget(centre);
 	camera->setFarValue(5000.f);

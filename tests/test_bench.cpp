@@ -1,0 +1,54 @@
+// The benchmark runs every mode, writes its table and leaves screenshots in
+// which the skinned modes draw the same crowd.
+
+#include "support/DemoProcess.h"
+#include "support/Pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+TEST(Benchmark, MeasuresEveryModeAndShowsTheSameCrowd)
+{
+	char directory[] = "/tmp/bench-XXXXXX";
+	ASSERT_TRUE(mkdtemp(directory));
+	const std::string out = directory;
+	const std::string table = commandOutput("cd " + buildDirectory() + " && ./hwskinbench --frames 3 --warmup 1"
+		" --sizes 42 --out " + out + " 2>/dev/null; echo \"exit $?\"");
+	EXPECT_NE(std::string::npos, table.find("exit 0")) << table;
+
+	std::ifstream csv(out + "/bench.csv");
+	std::vector<std::string> rows;
+	for (std::string line; std::getline(csv, line);)
+		rows.push_back(line);
+	ASSERT_EQ(7u, rows.size()) << "a header and six runs";
+	EXPECT_EQ("mode,lighting,characters,frames,seconds,fps,cpu_ms_per_frame,ratio_to_none", rows[0]);
+	for (const char* mode : { "hardware", "engine", "none" })
+		for (const char* lighting : { "off", "on" })
+		{
+			const std::string run = std::string(mode) + "," + lighting + ",42,3,";
+			bool found = false;
+			for (const std::string& row : rows)
+				found = found || row.rfind(run, 0) == 0;
+			EXPECT_TRUE(found) << run;
+			EXPECT_NE(std::string::npos, table.find(std::string(mode))) << table;
+		}
+
+	for (const char* lighting : { "off", "on" })
+	{
+		SCOPED_TRACE(lighting);
+		const std::string suffix = std::string("-") + lighting + "-42.png";
+		irr::video::IImage* hardware = loadImage(out + "/hardware" + suffix);
+		irr::video::IImage* engine = loadImage(out + "/engine" + suffix);
+		irr::video::IImage* none = loadImage(out + "/none" + suffix);
+		ASSERT_TRUE(hardware && engine && none);
+		EXPECT_GT(fractionNotColour(engine, ClearColour, 8), 0.02) << "the crowd is in view";
+		EXPECT_LT(differingFraction(hardware, engine, 8), 0.01);
+		EXPECT_GT(differingFraction(none, engine, 8), 0.005) << "the bind pose differs";
+		for (irr::video::IImage* image : { hardware, engine, none })
+			image->drop();
+	}
+	system(("rm -rf " + out).c_str());
+}
