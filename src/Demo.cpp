@@ -2,9 +2,11 @@
 
 #include "HWSkinCB.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <istream>
 #include <ostream>
+#include <string>
 
 using namespace irr;
 
@@ -34,6 +36,40 @@ struct LightSetup
 	f32 Speed;
 	video::SColorf Colour;
 };
+
+// The engine's .x loader draws whatever a cut-short text model holds, so a
+// text model whose blocks do not all close is refused before it is loaded.
+bool isCutShort(io::IFileSystem* fileSystem, const io::path& name)
+{
+	io::IReadFile* file = fileSystem->createAndOpenFile(name);
+	if (!file)
+		return false;
+	std::string text(file->getSize(), '\0');
+	file->read(&text[0], text.size());
+	file->drop();
+	if (text.compare(0, 4, "xof ") != 0 || text.compare(8, 4, "txt ") != 0)
+		return false;
+
+	int depth = 0;
+	bool quoted = false;
+	for (size_t i = 0; i < text.size(); ++i)
+	{
+		if (text[i] == '"')
+			quoted = !quoted;
+		else if (quoted)
+			continue;
+		else if (text[i] == '#' || text.compare(i, 2, "//") == 0)
+			i = std::min(text.find('\n', i), text.size());
+		else if (text[i] == '{')
+			++depth;
+		else if (text[i] == '}')
+			--depth;
+	}
+	if (depth == 0 && !quoted)
+		return false;
+	fprintf(stderr, "The character model \"%s\" is cut short: its blocks do not all close.\n", name.c_str());
+	return true;
+}
 
 const LightSetup Lights[] = {
 	{ 100.f, 0.001f, video::SColorf(0.5f, 0.5f, 0.f, 0.f) },
@@ -75,7 +111,8 @@ scene::IAnimatedMeshSceneNode* buildCrowdScene(IrrlichtDevice* device,
 	const RunOptions& options, const CrowdLayout& layout)
 {
 	scene::ISceneManager* smgr = device->getSceneManager();
-	scene::IAnimatedMesh* mesh = smgr->getMesh("dwarf.x");
+	const io::path modelFile = "dwarf.x";
+	scene::IAnimatedMesh* mesh = isCutShort(device->getFileSystem(), modelFile) ? 0 : smgr->getMesh(modelFile);
 	if (!mesh)
 	{
 		fprintf(stderr, "Could not load the character model \"dwarf.x\" from the working directory %s.\n",
@@ -89,8 +126,8 @@ scene::IAnimatedMeshSceneNode* buildCrowdScene(IrrlichtDevice* device,
 	{
 		// Switching the engine to hardware skinning with no vertex program
 		// leaves the characters in their bind pose.
-		if (node->getMesh()->getMeshType() == scene::EAMT_SKINNED)
-			static_cast<scene::ISkinnedMesh*>(node->getMesh())->setHardwareSkinning(true);
+		if (scene::ISkinnedMesh* skinned = skinnedMeshOf(node->getMesh()))
+			skinned->setHardwareSkinning(true);
 		else
 			fprintf(stderr, "The character model is not a skinned mesh: "
 				"it is drawn as the engine animates it.\n");

@@ -16,6 +16,14 @@ const u32 ChannelShift[4] = { 16, 8, 0, 24 }; // red, green, blue, alpha
 const u32 MaxShaderLights = 8;
 } // namespace
 
+scene::ISkinnedMesh* skinnedMeshOf(scene::IAnimatedMesh* mesh)
+{
+	if (mesh->getMeshType() != scene::EAMT_SKINNED)
+		return 0;
+	scene::ISkinnedMesh* skinned = static_cast<scene::ISkinnedMesh*>(mesh);
+	return skinned->getJointCount() > 0 ? skinned : 0;
+}
+
 HWSkinCB* HWSkinCB::instance()
 {
 	if (!SharedInstance)
@@ -35,15 +43,13 @@ void HWSkinCB::attachToNode(IrrlichtDevice* device,
 		UpdateInterval = updateInterval;
 	LightingEnabled = node->getMaterial(0).Lighting;
 	Device = device;
-	scene::IAnimatedMesh* mesh = node->getMesh();
-	if (mesh->getMeshType() != scene::EAMT_SKINNED)
+	Mesh = skinnedMeshOf(node->getMesh());
+	if (!Mesh)
 	{
-		Mesh = 0;
 		fprintf(stderr, "The character model is not a skinned mesh: "
 			"it cannot be skinned by the vertex program.\n");
 		return;
 	}
-	Mesh = static_cast<scene::ISkinnedMesh*>(mesh);
 	Mesh->setHardwareMappingHint(scene::EHM_DYNAMIC, scene::EBT_VERTEX_AND_INDEX);
 	video::IVideoDriver* driver = device->getVideoDriver();
 
@@ -92,8 +98,8 @@ void HWSkinCB::packJointIndices()
 	printf("Joint Num: %d, current limit is 55 joints.\n", static_cast<int>(joints.size()));
 	fflush(stdout);
 	if (joints.size() > MaxShaderJoints)
-		fprintf(stderr, "Joints beyond the first %u cannot be skinned by the vertex program; "
-			"vertices they move are drawn with the joints that fit.\n", MaxShaderJoints);
+		fprintf(stderr, "Joints beyond the first %u cannot be skinned by the vertex program: "
+			"the vertices they move follow joint %u instead.\n", MaxShaderJoints, MaxShaderJoints);
 }
 
 s32 HWSkinCB::buildSkinningMaterial(video::IVideoDriver* driver)

@@ -18,7 +18,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -446,8 +445,8 @@ void addPlate(Mesh& mesh, const std::vector<Vec2>& outline, Vec3 origin, Vec3 ax
 
 // ------------------------------------------------------------------- parts
 
-// Rings of a straight tube along the y axis: {height, radius x, radius z,
-// z offset} each, with the pole closing both ends.
+// A cross-section of an upright part around the y axis: its height, its
+// radii along x and z, and how far its centre is moved along z.
 struct Section
 {
 	float Y, RadiusX, RadiusZ, OffsetZ;
