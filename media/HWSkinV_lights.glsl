@@ -6,8 +6,10 @@
 // blue, alpha (number / 255, 0 for none); joint n moves the vertex and its
 // normal by JointTransform[n - 1], and the joints of a vertex count equally.
 // Joints beyond the palette's 55 follow joint 55. The skinned vertex is lit
-// by the engine's dynamic lights as the fixed-function pipeline lights a
-// white vertex; the texture is applied by the fixed-function pixel stage.
+// as the fixed-function pipeline lights a white vertex: the material's
+// emissive and ambient colours, plus each light's diffuse colour (the
+// engine's lights have no ambient colour of their own); the texture is
+// applied by the fixed-function pixel stage.
 //
 // Written for speed on a software renderer: the loop stops at the first
 // empty channel (most vertices have one joint), and only the three rows of
@@ -15,9 +17,9 @@
 
 uniform mat4 JointTransform[55];
 
-// The engine's OpenGL driver uses up to eight light slots; slots it leaves
-// unused have black colours and add nothing.
-const int LightCount = 8;
+// The crowd is lit by four lights, which the engine puts in the first four
+// light slots. Every further slot would cost as much as a light.
+const int LightCount = 4;
 
 void main()
 {
@@ -55,7 +57,7 @@ void main()
 			+ distance * (gl_LightSource[i].linearAttenuation
 			+ distance * gl_LightSource[i].quadraticAttenuation));
 		float diffuse = max(dot(eyeNormal, toLight / distance), 0.0);
-		colour += (gl_FrontLightProduct[i].ambient + gl_LightSource[i].diffuse * diffuse) * attenuation;
+		colour += gl_LightSource[i].diffuse * (diffuse * attenuation);
 	}
 
 	gl_Position = gl_ModelViewProjectionMatrix * position;
