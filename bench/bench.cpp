@@ -2,12 +2,13 @@
 // program), engine (CPU) and none, with lighting off and on, for the demo's
 // crowd of 42 and for larger crowds.
 //
-//   hwskinbench [--frames N] [--warmup N] [--sizes 42,168,672] [--out DIR]
+//   hwskinbench [--frames N] [--warmup N] [--repeat N] [--sizes 42,168,672] [--out DIR]
 //
 // Every run builds the demo's own scene in a fresh process (the skinning
 // callback lives as long as its process), holds the camera where it sees the
 // whole crowd, draws the warm-up frames and then the counted frames as fast
-// as it can. The table goes to the console and to DIR/bench.csv, and every
+// as it can; each is run --repeat times, in rounds, and the table shows the
+// medians. The table goes to the console and to DIR/bench.csv, and every
 // mode leaves a screenshot DIR/<mode>-<lighting>-<characters>.png taken at
 // the same animation frame, so the modes can be seen to draw the same crowd.
 // Run it in the demo's working directory (the build directory).
@@ -15,6 +16,7 @@
 #include "BackBuffer.h"
 #include "Demo.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -148,6 +150,28 @@ Result measure(const char* self, const Mode& mode, const Lighting& lighting, u32
 	return result;
 }
 
+// One crowd size, lighting and mode, with the results of its runs.
+struct Configuration
+{
+	u32 Size;
+	u32 Characters;
+	const Mode* Skinning;
+	const Lighting* Light;
+	std::vector<Result> Results;
+};
+
+// The run with the median time among those that worked (not Ok when none did).
+Result median(std::vector<Result> results)
+{
+	results.erase(std::remove_if(results.begin(), results.end(), [](const Result& r) { return !r.Ok; }),
+		results.end());
+	if (results.empty())
+		return Result();
+	std::sort(results.begin(), results.end(),
+		[](const Result& a, const Result& b) { return a.Seconds < b.Seconds; });
+	return results[results.size() / 2];
+}
+
 std::vector<u32> parseSizes(const char* text)
 {
 	std::vector<u32> sizes;
@@ -169,15 +193,18 @@ int main(int argc, char** argv)
 	if (argc == 8 && strcmp(argv[1], "--run") == 0)
 		return runOne(argv[2][0], argv[3][0], u32(atoi(argv[4])), u32(atoi(argv[5])), u32(atoi(argv[6])), argv[7]);
 
-	u32 frames = 100, warmup = 10;
+	u32 frames = 60, warmup = 10, repeat = 3;
 	std::vector<u32> sizes = { 42, 168, 672 };
 	std::string out = ".";
-	for (int i = 1; i + 1 < argc; i += 2)
+	int i = 1;
+	for (; i + 1 < argc; i += 2)
 	{
 		if (strcmp(argv[i], "--frames") == 0)
 			frames = u32(atoi(argv[i + 1]));
 		else if (strcmp(argv[i], "--warmup") == 0)
 			warmup = u32(atoi(argv[i + 1]));
+		else if (strcmp(argv[i], "--repeat") == 0)
+			repeat = u32(atoi(argv[i + 1]));
 		else if (strcmp(argv[i], "--sizes") == 0)
 			sizes = parseSizes(argv[i + 1]);
 		else if (strcmp(argv[i], "--out") == 0)
@@ -185,9 +212,9 @@ int main(int argc, char** argv)
 		else
 			break;
 	}
-	if (argc % 2 == 0 || frames == 0 || sizes.empty())
+	if (i != argc || frames == 0 || repeat == 0 || sizes.empty())
 	{
-		fprintf(stderr, "usage: %s [--frames N] [--warmup N] [--sizes 42,168,672] [--out DIR]\n", argv[0]);
+		fprintf(stderr, "usage: %s [--frames N] [--warmup N] [--repeat N] [--sizes 42,168,672] [--out DIR]\n", argv[0]);
 		return 2;
 	}
 
@@ -198,49 +225,51 @@ int main(int argc, char** argv)
 		fprintf(stderr, "Cannot write %s\n", csvFile.c_str());
 		return 1;
 	}
-	fprintf(csv, "mode,lighting,characters,frames,seconds,fps,cpu_ms_per_frame,ratio_to_none\n");
 
-	const u32 runs = sizes.size() * 6;
-	u32 run = 0;
-	bool allOk = true;
-	std::vector<std::string> rows;
+	std::vector<Configuration> configurations;
 	for (u32 size : sizes)
-	{
-		const u32 characters = layoutFor(size).Columns * layoutFor(size).Rows;
 		for (const Lighting& lighting : Lightings)
+			for (const Mode& mode : Modes)
+				configurations.push_back({ size, layoutFor(size).Columns * layoutFor(size).Rows, &mode, &lighting, {} });
+
+	// Rounds over all configurations, so that a slow spell of the machine
+	// falls on every mode alike; the table shows each one's median.
+	const u32 runs = configurations.size() * repeat;
+	u32 run = 0;
+	for (u32 round = 1; round <= repeat; ++round)
+	{
+		for (Configuration& c : configurations)
 		{
-			Result results[3];
-			for (int m = 0; m < 3; ++m)
-			{
-				fprintf(stderr, "[%u/%u] %s skinning, lighting %s, %u characters, %u + %u frames...\n",
-					++run, runs, Modes[m].Name, lighting.Name, characters, warmup, frames);
-				const std::string png = out + "/" + Modes[m].Name + "-" + lighting.Name + "-"
-					+ std::to_string(characters) + ".png";
-				results[m] = measure(argv[0], Modes[m], lighting, size, warmup, frames, png);
-				allOk = allOk && results[m].Ok;
-			}
-			const double noneFps = results[2].Ok ? frames / results[2].Seconds : 0;
-			for (int m = 0; m < 3; ++m)
-			{
-				const Result& r = results[m];
-				const double fps = r.Ok ? frames / r.Seconds : 0;
-				const double ratio = noneFps > 0 ? fps / noneFps : 0;
-				char row[256];
-				snprintf(row, sizeof(row), "%-9s %-8s %10u %6u %8.2f %8.2f %9.2f %8.2f%s", Modes[m].Name,
-					lighting.Name, characters, frames, r.Seconds, fps, 1000 * r.CpuSeconds / frames, ratio,
-					r.Ok ? "" : "  (failed)");
-				rows.push_back(row);
-				fprintf(csv, "%s,%s,%u,%u,%.4f,%.3f,%.3f,%.4f\n", Modes[m].Name, lighting.Name, characters,
-					frames, r.Seconds, fps, 1000 * r.CpuSeconds / frames, ratio);
-			}
+			fprintf(stderr, "[%u/%u] round %u: %s skinning, lighting %s, %u characters, %u + %u frames...\n",
+				++run, runs, round, c.Skinning->Name, c.Light->Name, c.Characters, warmup, frames);
+			const std::string png = out + "/" + c.Skinning->Name + "-" + c.Light->Name + "-"
+				+ std::to_string(c.Characters) + ".png";
+			c.Results.push_back(measure(argv[0], *c.Skinning, *c.Light, c.Size, warmup, frames, png));
 		}
 	}
-	fclose(csv);
 
+	fprintf(csv, "mode,lighting,characters,frames,seconds,fps,cpu_ms_per_frame,ratio_to_none\n");
 	printf("%-9s %-8s %10s %6s %8s %8s %9s %8s\n", "mode", "lighting", "characters", "frames", "seconds",
 		"fps", "cpu ms/f", "vs none");
-	for (const std::string& row : rows)
-		printf("%s\n", row.c_str());
-	printf("\nWritten: %s and one screenshot per run in %s\n", csvFile.c_str(), out.c_str());
+	bool allOk = true;
+	for (size_t c = 0; c < configurations.size(); ++c)
+	{
+		const Configuration& configuration = configurations[c];
+		// The unskinned run of the same size and lighting ends each group of three.
+		const Result none = median(configurations[c - c % 3 + 2].Results);
+		const Result r = median(configuration.Results);
+		const double fps = r.Ok ? frames / r.Seconds : 0;
+		const double ratio = none.Ok && r.Ok ? none.Seconds / r.Seconds : 0;
+		allOk = allOk && r.Ok;
+		printf("%-9s %-8s %10u %6u %8.2f %8.2f %9.2f %8.2f%s\n", configuration.Skinning->Name,
+			configuration.Light->Name, configuration.Characters, frames, r.Seconds, fps,
+			1000 * r.CpuSeconds / frames, ratio, r.Ok ? "" : "  (failed)");
+		fprintf(csv, "%s,%s,%u,%u,%.4f,%.3f,%.3f,%.4f\n", configuration.Skinning->Name,
+			configuration.Light->Name, configuration.Characters, frames, r.Seconds, fps,
+			1000 * r.CpuSeconds / frames, ratio);
+	}
+	fclose(csv);
+	printf("\nMedians of %u runs each. Written: %s and one screenshot per mode in %s\n", repeat,
+		csvFile.c_str(), out.c_str());
 	return allOk ? 0 : 1;
 }
