@@ -18,10 +18,7 @@ const u32 MaxShaderLights = 8;
 
 scene::ISkinnedMesh* skinnedMeshOf(scene::IAnimatedMesh* mesh)
 {
-	if (mesh->getMeshType() != scene::EAMT_SKINNED)
-		return 0;
-	scene::ISkinnedMesh* skinned = static_cast<scene::ISkinnedMesh*>(mesh);
-	return skinned->getJointCount() > 0 ? skinned : 0;
+	return mesh->getMeshType() == scene::EAMT_SKINNED ? static_cast<scene::ISkinnedMesh*>(mesh) : 0;
 }
 
 HWSkinCB* HWSkinCB::instance()

@@ -8,8 +8,8 @@
 // The vertex program's joint palette holds this many matrices.
 const irr::u32 MaxShaderJoints = 55;
 
-// The mesh as a skinned mesh, or null when it has no joints to skin with (the
-// .x loader makes a jointless skinned mesh of a static model).
+// The mesh as a skinned mesh, or null when it is of another kind. (The .x
+// loader makes a skinned mesh of every model, with no joints for a static one.)
 irr::scene::ISkinnedMesh* skinnedMeshOf(irr::scene::IAnimatedMesh* mesh);
 
 class HWSkinCB : public irr::video::IShaderConstantSetCallBack

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <X11/Xlib.h>
 
 namespace
 {
@@ -47,6 +48,23 @@ std::string buildDirectory()
 	return demo.substr(0, demo.rfind('/'));
 }
 
+bool holdDisplay()
+{
+	// Kept open on purpose: the connection lasts as long as the program.
+	static Display* const display = [] {
+		const char* name = getenv("DISPLAY");
+		// The display may be in the middle of a reset left by an earlier test.
+		for (int attempt = 0; name && *name && attempt < 50; ++attempt)
+		{
+			if (Display* opened = XOpenDisplay(name))
+				return opened;
+			std::this_thread::sleep_for(std::chrono::milliseconds(100));
+		}
+		return static_cast<Display*>(0);
+	}();
+	return display != 0;
+}
+
 DemoProcess::DemoProcess(const std::string& answers, const std::string& workingDirectory,
 	const std::string& environment)
 	: Pid(-1), Finished(false), ExitCode(-1)
@@ -57,6 +75,7 @@ DemoProcess::DemoProcess(const std::string& answers, const std::string& workingD
 	ErrorFile = base + ".err";
 	const std::string directory = workingDirectory.empty() ? buildDirectory() : workingDirectory;
 	const char* demo = DEMO_BIN;
+	holdDisplay();
 
 	int input[2];
 	if (pipe(input) != 0)

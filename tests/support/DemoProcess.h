@@ -43,3 +43,9 @@ std::string commandOutput(const std::string& command);
 
 // The build directory, where the demo, its model and vertex programs stand.
 std::string buildDirectory();
+
+// Holds one connection to the display (DISPLAY) for the rest of the test
+// program. A virtual display resets when its last client leaves, and a window
+// opened during the reset fails; held, it never resets under the test. False
+// when there is no display.
+bool holdDisplay();

@@ -1,5 +1,10 @@
 #include "Pictures.h"
 
+#include "BackBuffer.h"
+#include "DemoProcess.h"
+
+#include <GL/gl.h>
+
 #include <cstdlib>
 
 using namespace irr;
@@ -41,4 +46,31 @@ video::IImage* loadImage(const std::string& file)
 	video::IImage* image = device->getVideoDriver()->createImageFromFile(file.c_str());
 	device->drop();
 	return image;
+}
+
+video::IImage* renderCrowd(const RunOptions& options, unsigned* glError, const std::string& workingDirectory)
+{
+	holdDisplay();
+	IrrlichtDevice* device = createDemoDevice(options);
+	if (!device)
+		return 0;
+	io::IFileSystem* fileSystem = device->getFileSystem();
+	const io::path startDirectory = fileSystem->getWorkingDirectory();
+	if (!workingDirectory.empty())
+		fileSystem->changeWorkingDirectoryTo(workingDirectory.c_str());
+	// Camera and light circles start at the clock's time when they are made.
+	device->getTimer()->setTime(0);
+	device->getTimer()->stop();
+	scene::IAnimatedMeshSceneNode* first = buildCrowdScene(device, options);
+	video::IImage* frame = 0;
+	if (first)
+	{
+		frame = drawStill(device, 0.5f * (first->getStartFrame() + first->getEndFrame()), 0);
+		*glError = glGetError();
+	}
+	fileSystem->changeWorkingDirectoryTo(startDirectory);
+	device->closeDevice();
+	device->run();
+	device->drop();
+	return frame;
 }
