@@ -47,7 +47,7 @@ bool isCutShort(io::IFileSystem* fileSystem, const io::path& name)
 	std::string text(file->getSize(), '\0');
 	file->read(&text[0], text.size());
 	file->drop();
-	if (text.compare(0, 4, "xof ") != 0 || text.compare(8, 4, "txt ") != 0)
+	if (text.size() < 16 || text.compare(0, 4, "xof ") != 0 || text.compare(8, 4, "txt ") != 0)
 		return false;
 
 	int depth = 0;

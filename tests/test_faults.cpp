@@ -175,6 +175,8 @@ INSTANTIATE_TEST_SUITE_P(Models, ModelFault, ::testing::Values(
 		"Could not load the character model \"dwarf.x\"" },
 	BrokenModel{ "FirstHalf", [](const fs::path& model) { fs::resize_file(model, fs::file_size(model) / 2); },
 		"The character model \"dwarf.x\" is cut short" },
+	BrokenModel{ "HeaderCutShort", [](const fs::path& model) { writeFile(model, "xof 03"); },
+		"Could not load the character model \"dwarf.x\"" },
 	BrokenModel{ "TextFile", [](const fs::path& model) { writeFile(model, "A crowd of dwarves.\n"); },
 		"Could not load the character model \"dwarf.x\"" }),
 	caseName<BrokenModel>);
