@@ -23,8 +23,9 @@ const irr::video::SColor ClearColour(0xff0000c8);
 
 // A frame of the crowd drawn by OpenGL in the middle of its animation, the
 // clock held at 0 so that camera and lights stand still, with the model and
-// the vertex programs read from workingDirectory (the current one, which is
-// the build directory under ctest, when empty). glError receives glGetError() after the frame. Null when there is
-// no OpenGL display or no model. The caller drops the image.
+// the vertex programs read from workingDirectory (when empty, the current
+// one: the build directory under ctest). glError receives glGetError() after
+// the frame. Null when there is no OpenGL display or no model. The caller
+// drops the image.
 irr::video::IImage* renderCrowd(const RunOptions& options, unsigned* glError,
 	const std::string& workingDirectory = "");
