@@ -118,8 +118,7 @@ int runOne(char skinning, char lighting, u32 characters, u32 warmup, u32 frames,
 	const double end = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 	printf("RESULT %.6f %.6f\n", end - start, cpuSeconds() - cpuStart);
 
-	const f32 middle = 0.5f * (first->getStartFrame() + first->getEndFrame());
-	video::IImage* still = drawStill(device, middle, 1000);
+	video::IImage* still = drawStill(device, 1000);
 	if (still)
 	{
 		driver->writeImageToFile(still, png.c_str());

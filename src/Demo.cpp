@@ -115,8 +115,8 @@ scene::IAnimatedMeshSceneNode* buildCrowdScene(IrrlichtDevice* device,
 	scene::IAnimatedMesh* mesh = isCutShort(device->getFileSystem(), modelFile) ? 0 : smgr->getMesh(modelFile);
 	if (!mesh)
 	{
-		fprintf(stderr, "Could not load the character model \"dwarf.x\" from the working directory %s.\n",
-			device->getFileSystem()->getWorkingDirectory().c_str());
+		fprintf(stderr, "Could not load the character model \"%s\" from the working directory %s.\n",
+			modelFile.c_str(), device->getFileSystem()->getWorkingDirectory().c_str());
 		return 0;
 	}
 	scene::IAnimatedMeshSceneNode* node = smgr->addAnimatedMeshSceneNode(mesh);

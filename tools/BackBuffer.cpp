@@ -39,7 +39,7 @@ bool saveBackBuffer(video::IVideoDriver* driver, const io::path& file)
 	return written;
 }
 
-video::IImage* drawStill(IrrlichtDevice* device, f32 frame, u32 timeMs)
+video::IImage* drawStill(IrrlichtDevice* device, u32 timeMs)
 {
 	device->getTimer()->setTime(timeMs);
 	device->getTimer()->stop();
@@ -53,9 +53,11 @@ video::IImage* drawStill(IrrlichtDevice* device, f32 frame, u32 timeMs)
 	{
 		// The first pass lets the nodes catch up with the clock; after it
 		// their frames stay where they are put.
-		if (pass == 1)
-			for (u32 i = 0; i < characters.size(); ++i)
-				static_cast<scene::IAnimatedMeshSceneNode*>(characters[i])->setCurrentFrame(frame);
+		for (u32 i = 0; pass == 1 && i < characters.size(); ++i)
+		{
+			scene::IAnimatedMeshSceneNode* character = static_cast<scene::IAnimatedMeshSceneNode*>(characters[i]);
+			character->setCurrentFrame(0.5f * (character->getStartFrame() + character->getEndFrame()));
+		}
 		std::this_thread::sleep_for(std::chrono::milliseconds(20));
 		device->run();
 		driver->beginScene(true, true, video::SColor(0xff0000c8));

@@ -14,8 +14,9 @@ irr::video::IImage* readBackBuffer(irr::video::IVideoDriver* driver);
 // Writes the back buffer to a PNG file; false when that fails.
 bool saveBackBuffer(irr::video::IVideoDriver* driver, const irr::io::path& file);
 
-// Holds the scene still, every character at animation frame `frame` and the
-// clock (camera and lights) at `timeMs`, and returns a frame of it read back.
+// Holds the scene still, every character in the middle of its animation and
+// the clock (camera and lights) at `timeMs`, and returns a frame of it read
+// back.
 // It draws a few frames 20 ms apart first: the hardware skinning palette is
 // refreshed at most every 17 ms. The caller drops the image.
-irr::video::IImage* drawStill(irr::IrrlichtDevice* device, irr::f32 frame, irr::u32 timeMs);
+irr::video::IImage* drawStill(irr::IrrlichtDevice* device, irr::u32 timeMs);

@@ -65,7 +65,7 @@ video::IImage* renderCrowd(const RunOptions& options, unsigned* glError, const s
 	video::IImage* frame = 0;
 	if (first)
 	{
-		frame = drawStill(device, 0.5f * (first->getStartFrame() + first->getEndFrame()), 0);
+		frame = drawStill(device, 0);
 		*glError = glGetError();
 	}
 	fileSystem->changeWorkingDirectoryTo(startDirectory);
