@@ -1,16 +1,18 @@
 // Compares the frame rates of the three skinning modes: hardware (vertex
 // program), engine (CPU) and none, with lighting off and on, for the demo's
-// crowd of 42 and for larger crowds.
+// crowd of 42 and for larger crowds; with --out-of-step, for the crowd in step
+// and for the crowd out of step, where skinning on the CPU costs per character.
 //
-//   hwskinbench [--frames N] [--warmup N] [--repeat N] [--sizes 42,168,672] [--out DIR]
+//   hwskinbench [--frames N] [--warmup N] [--repeat N] [--sizes 42,168,672] [--out DIR] [--out-of-step]
 //
 // Every run builds the demo's own scene in a fresh process (the skinning
 // callback lives as long as its process), holds the camera where it sees the
 // whole crowd, draws the warm-up frames and then the counted frames as fast
 // as it can; each is run --repeat times, in rounds, and the table shows the
 // medians. The table goes to the console and to DIR/bench.csv, and every
-// mode leaves a screenshot DIR/<mode>-<lighting>-<characters>.png taken at
-// the same animation frame, so the modes can be seen to draw the same crowd.
+// mode leaves a screenshot DIR/<mode>-<lighting>-<characters>.png (the crowd
+// out of step: <mode>-<lighting>-<characters>-out-of-step.png) taken at the
+// same moment, so the modes can be seen to draw the same crowd.
 // Run it in the demo's working directory (the build directory).
 
 #include "BackBuffer.h"
@@ -43,6 +45,13 @@ struct Lighting
 	char LightingKey;
 };
 const Lighting Lightings[] = { { "off", '2' }, { "on", '1' } };
+
+struct Crowd
+{
+	const char* Name;
+	bool OutOfStep;
+};
+const Crowd Crowds[] = { { "in-step", false }, { "out-of-step", true } };
 
 struct Result
 {
@@ -83,9 +92,10 @@ void frameCrowd(IrrlichtDevice* device, const CrowdLayout& layout)
 }
 
 // One measured run in this process; prints one result line for the parent.
-int runOne(char skinning, char lighting, u32 characters, u32 warmup, u32 frames, const std::string& png)
+int runOne(char skinning, char lighting, const char* crowd, u32 characters, u32 warmup, u32 frames,
+	const std::string& png)
 {
-	const RunOptions options{ '2', skinning, lighting };
+	const RunOptions options{ '2', skinning, lighting, strcmp(crowd, Crowds[1].Name) == 0 };
 	IrrlichtDevice* device = createDemoDevice(options);
 	if (!device)
 		return 1;
@@ -118,7 +128,7 @@ int runOne(char skinning, char lighting, u32 characters, u32 warmup, u32 frames,
 	const double end = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 	printf("RESULT %.6f %.6f\n", end - start, cpuSeconds() - cpuStart);
 
-	video::IImage* still = drawStill(device, 1000);
+	video::IImage* still = drawStill(device, 1000, options.OutOfStep);
 	if (still)
 	{
 		driver->writeImageToFile(still, png.c_str());
@@ -131,11 +141,11 @@ int runOne(char skinning, char lighting, u32 characters, u32 warmup, u32 frames,
 }
 
 // Runs one measurement in a fresh process of this program.
-Result measure(const char* self, const Mode& mode, const Lighting& lighting, u32 characters,
-	u32 warmup, u32 frames, const std::string& png)
+Result measure(const char* self, const Mode& mode, const Lighting& lighting, const Crowd& crowd,
+	u32 characters, u32 warmup, u32 frames, const std::string& png)
 {
 	const std::string command = std::string(self) + " --run " + mode.SkinningKey + " "
-		+ lighting.LightingKey + " " + std::to_string(characters) + " " + std::to_string(warmup)
+		+ lighting.LightingKey + " " + crowd.Name + " " + std::to_string(characters) + " " + std::to_string(warmup)
 		+ " " + std::to_string(frames) + " " + png + " 2>/dev/null";
 	Result result;
 	if (FILE* child = popen(command.c_str(), "r"))
@@ -149,13 +159,14 @@ Result measure(const char* self, const Mode& mode, const Lighting& lighting, u32
 	return result;
 }
 
-// One crowd size, lighting and mode, with the results of its runs.
+// One crowd size, lighting, crowd and mode, with the results of its runs.
 struct Configuration
 {
 	u32 Size;
 	u32 Characters;
 	const Mode* Skinning;
 	const Lighting* Light;
+	const Crowd* Steps;
 	std::vector<Result> Results;
 };
 
@@ -189,31 +200,37 @@ std::vector<u32> parseSizes(const char* text)
 
 int main(int argc, char** argv)
 {
-	if (argc == 8 && strcmp(argv[1], "--run") == 0)
-		return runOne(argv[2][0], argv[3][0], u32(atoi(argv[4])), u32(atoi(argv[5])), u32(atoi(argv[6])), argv[7]);
+	if (argc == 9 && strcmp(argv[1], "--run") == 0)
+		return runOne(argv[2][0], argv[3][0], argv[4], u32(atoi(argv[5])), u32(atoi(argv[6])),
+			u32(atoi(argv[7])), argv[8]);
 
 	u32 frames = 60, warmup = 10, repeat = 3;
 	std::vector<u32> sizes = { 42, 168, 672 };
 	std::string out = ".";
+	u32 crowds = 1;
 	int i = 1;
-	for (; i + 1 < argc; i += 2)
+	for (; i < argc; ++i)
 	{
-		if (strcmp(argv[i], "--frames") == 0)
-			frames = u32(atoi(argv[i + 1]));
-		else if (strcmp(argv[i], "--warmup") == 0)
-			warmup = u32(atoi(argv[i + 1]));
-		else if (strcmp(argv[i], "--repeat") == 0)
-			repeat = u32(atoi(argv[i + 1]));
-		else if (strcmp(argv[i], "--sizes") == 0)
-			sizes = parseSizes(argv[i + 1]);
-		else if (strcmp(argv[i], "--out") == 0)
-			out = argv[i + 1];
+		const bool hasValue = i + 1 < argc;
+		if (strcmp(argv[i], "--out-of-step") == 0)
+			crowds = 2;
+		else if (hasValue && strcmp(argv[i], "--frames") == 0)
+			frames = u32(atoi(argv[++i]));
+		else if (hasValue && strcmp(argv[i], "--warmup") == 0)
+			warmup = u32(atoi(argv[++i]));
+		else if (hasValue && strcmp(argv[i], "--repeat") == 0)
+			repeat = u32(atoi(argv[++i]));
+		else if (hasValue && strcmp(argv[i], "--sizes") == 0)
+			sizes = parseSizes(argv[++i]);
+		else if (hasValue && strcmp(argv[i], "--out") == 0)
+			out = argv[++i];
 		else
 			break;
 	}
 	if (i != argc || frames == 0 || repeat == 0 || sizes.empty())
 	{
-		fprintf(stderr, "usage: %s [--frames N] [--warmup N] [--repeat N] [--sizes 42,168,672] [--out DIR]\n", argv[0]);
+		fprintf(stderr, "usage: %s [--frames N] [--warmup N] [--repeat N] [--sizes 42,168,672] [--out DIR]"
+			" [--out-of-step]\n", argv[0]);
 		return 2;
 	}
 
@@ -228,8 +245,10 @@ int main(int argc, char** argv)
 	std::vector<Configuration> configurations;
 	for (u32 size : sizes)
 		for (const Lighting& lighting : Lightings)
-			for (const Mode& mode : Modes)
-				configurations.push_back({ size, layoutFor(size).Columns * layoutFor(size).Rows, &mode, &lighting, {} });
+			for (u32 crowd = 0; crowd < crowds; ++crowd)
+				for (const Mode& mode : Modes)
+					configurations.push_back({ size, layoutFor(size).Columns * layoutFor(size).Rows, &mode,
+						&lighting, &Crowds[crowd], {} });
 
 	// Rounds over all configurations, so that a slow spell of the machine
 	// falls on every mode alike; the table shows each one's median.
@@ -239,33 +258,33 @@ int main(int argc, char** argv)
 	{
 		for (Configuration& c : configurations)
 		{
-			fprintf(stderr, "[%u/%u] round %u: %s skinning, lighting %s, %u characters, %u + %u frames...\n",
-				++run, runs, round, c.Skinning->Name, c.Light->Name, c.Characters, warmup, frames);
+			fprintf(stderr, "[%u/%u] round %u: %s skinning, lighting %s, %u characters %s, %u + %u frames...\n",
+				++run, runs, round, c.Skinning->Name, c.Light->Name, c.Characters, c.Steps->Name, warmup, frames);
 			const std::string png = out + "/" + c.Skinning->Name + "-" + c.Light->Name + "-"
-				+ std::to_string(c.Characters) + ".png";
-			c.Results.push_back(measure(argv[0], *c.Skinning, *c.Light, c.Size, warmup, frames, png));
+				+ std::to_string(c.Characters) + (c.Steps->OutOfStep ? "-out-of-step" : "") + ".png";
+			c.Results.push_back(measure(argv[0], *c.Skinning, *c.Light, *c.Steps, c.Size, warmup, frames, png));
 		}
 	}
 
-	fprintf(csv, "mode,lighting,characters,frames,seconds,fps,cpu_ms_per_frame,ratio_to_none\n");
-	printf("%-9s %-8s %10s %6s %8s %8s %9s %8s\n", "mode", "lighting", "characters", "frames", "seconds",
-		"fps", "cpu ms/f", "vs none");
+	fprintf(csv, "mode,lighting,crowd,characters,frames,seconds,fps,cpu_ms_per_frame,ratio_to_none\n");
+	printf("%-9s %-8s %-11s %10s %6s %8s %8s %9s %8s\n", "mode", "lighting", "crowd", "characters", "frames",
+		"seconds", "fps", "cpu ms/f", "vs none");
 	bool allOk = true;
 	for (size_t c = 0; c < configurations.size(); ++c)
 	{
 		const Configuration& configuration = configurations[c];
-		// The unskinned run of the same size and lighting ends each group of three.
+		// The unskinned run of the same size, lighting and crowd ends each group of three.
 		const Result none = median(configurations[c - c % 3 + 2].Results);
 		const Result r = median(configuration.Results);
 		const double fps = r.Ok ? frames / r.Seconds : 0;
 		const double ratio = none.Ok && r.Ok ? none.Seconds / r.Seconds : 0;
 		allOk = allOk && r.Ok;
-		printf("%-9s %-8s %10u %6u %8.2f %8.2f %9.2f %8.2f%s\n", configuration.Skinning->Name,
-			configuration.Light->Name, configuration.Characters, frames, r.Seconds, fps,
-			1000 * r.CpuSeconds / frames, ratio, r.Ok ? "" : "  (failed)");
-		fprintf(csv, "%s,%s,%u,%u,%.4f,%.3f,%.3f,%.4f\n", configuration.Skinning->Name,
-			configuration.Light->Name, configuration.Characters, frames, r.Seconds, fps,
-			1000 * r.CpuSeconds / frames, ratio);
+		printf("%-9s %-8s %-11s %10u %6u %8.2f %8.2f %9.2f %8.2f%s\n", configuration.Skinning->Name,
+			configuration.Light->Name, configuration.Steps->Name, configuration.Characters, frames, r.Seconds,
+			fps, 1000 * r.CpuSeconds / frames, ratio, r.Ok ? "" : "  (failed)");
+		fprintf(csv, "%s,%s,%s,%u,%u,%.4f,%.3f,%.3f,%.4f\n", configuration.Skinning->Name,
+			configuration.Light->Name, configuration.Steps->Name, configuration.Characters, frames, r.Seconds,
+			fps, 1000 * r.CpuSeconds / frames, ratio);
 	}
 	fclose(csv);
 	printf("\nMedians of %u runs each. Written: %s and one screenshot per mode in %s\n", repeat,

@@ -71,6 +71,27 @@ bool isCutShort(io::IFileSystem* fileSystem, const io::path& name)
 	return true;
 }
 
+// The characters in the order they were added to the scene.
+core::array<scene::ISceneNode*> charactersOf(scene::ISceneManager* smgr)
+{
+	core::array<scene::ISceneNode*> characters;
+	smgr->getSceneNodesFromType(scene::ESNT_ANIMATED_MESH, characters);
+	return characters;
+}
+
+// Steps of the golden ratio's fraction spread any number of characters evenly
+// over the walk, with neighbours far apart; a second such number (the
+// plastic ratio's) gives the paces, unrelated to the offsets.
+f32 walkOffset(u32 character)
+{
+	return core::fract(character * 0.6180340f);
+}
+
+f32 paceFactor(u32 character)
+{
+	return 0.9f + 0.2f * core::fract(character * 0.7548777f);
+}
+
 const LightSetup Lights[] = {
 	{ 100.f, 0.001f, video::SColorf(0.5f, 0.5f, 0.f, 0.f) },
 	{ 100.f, -0.001f, video::SColorf(0.f, 1.f, 0.f, 0.f) },
@@ -79,9 +100,37 @@ const LightSetup Lights[] = {
 };
 } // namespace
 
-RunOptions askRunOptions(std::istream& in, std::ostream& out)
+const char* const CommandLineUsage =
+	"Usage: hwskinning [--out-of-step] [--help]\n"
+	"  --out-of-step  every character starts at its own point of the walk and walks\n"
+	"                 at its own pace (without it the whole crowd walks in step)\n"
+	"  --help         prints this text\n"
+	"The renderer, the skinning and the lighting are asked on the console.\n";
+
+int readCommandLine(int argc, const char* const argv[], RunOptions& options,
+	std::ostream& out, std::ostream& err)
 {
-	RunOptions options;
+	for (int i = 1; i < argc; ++i)
+	{
+		const std::string argument = argv[i];
+		if (argument == "--out-of-step")
+			options.OutOfStep = true;
+		else if (argument == "--help")
+		{
+			out << CommandLineUsage;
+			return 0;
+		}
+		else
+		{
+			err << "Unknown option \"" << argument << "\".\n" << CommandLineUsage;
+			return 2;
+		}
+	}
+	return -1;
+}
+
+RunOptions askRunOptions(std::istream& in, std::ostream& out, RunOptions options)
+{
 	options.DriverKey = ask(in, out, "Dx or Ogl?\n1.Dx\n2.Ogl\n");
 	options.SkinningKey = ask(in, out,
 		"Activate the hardware skinning?\n1.Yes\n2.No\n3.Disable skinning\n");
@@ -151,6 +200,16 @@ scene::IAnimatedMeshSceneNode* buildCrowdScene(IrrlichtDevice* device,
 			node->setPosition(core::vector3df(f32(GridStep * column), 0, f32(GridStep * row)));
 		}
 	}
+	if (options.OutOfStep)
+	{
+		poseCrowd(smgr, true, 0.f);
+		const core::array<scene::ISceneNode*> characters = charactersOf(smgr);
+		for (u32 i = 0; i < characters.size(); ++i)
+		{
+			scene::IAnimatedMeshSceneNode* character = static_cast<scene::IAnimatedMeshSceneNode*>(characters[i]);
+			character->setAnimationSpeed(character->getAnimationSpeed() * paceFactor(i));
+		}
+	}
 
 	scene::ICameraSceneNode* camera = smgr->addCameraSceneNode(
 		0, core::vector3df(0, 0, 0), core::vector3df(0, 0, 100));
@@ -165,6 +224,18 @@ scene::IAnimatedMeshSceneNode* buildCrowdScene(IrrlichtDevice* device,
 		light->getLightData().DiffuseColor = setup.Colour;
 	}
 	return node;
+}
+
+void poseCrowd(scene::ISceneManager* smgr, bool outOfStep, f32 progress)
+{
+	const core::array<scene::ISceneNode*> characters = charactersOf(smgr);
+	for (u32 i = 0; i < characters.size(); ++i)
+	{
+		scene::IAnimatedMeshSceneNode* character = static_cast<scene::IAnimatedMeshSceneNode*>(characters[i]);
+		const f32 start = f32(character->getStartFrame());
+		const f32 length = f32(character->getEndFrame()) - start;
+		character->setCurrentFrame(start + length * core::fract(progress + (outOfStep ? walkOffset(i) : 0.f)));
+	}
 }
 
 FrameRateCaption::FrameRateCaption(char skinningKey)

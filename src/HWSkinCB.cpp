@@ -29,7 +29,8 @@ HWSkinCB* HWSkinCB::instance()
 }
 
 HWSkinCB::HWSkinCB()
-	: Device(0), Mesh(0), LastUploadTime(0), UpdateInterval(0), LightingEnabled(false)
+	: Device(0), Mesh(0), LastUploadTime(0), UpdateInterval(0), LightingEnabled(false),
+	FrameTime(0), UploadedThisFrame(false), MixedThisFrame(false), MixedLastFrame(false)
 {
 }
 
@@ -159,28 +160,66 @@ void HWSkinCB::OnSetConstants(video::IMaterialRendererServices* services, s32)
 		}
 	}
 
+	// In step, every character shows the pose uploaded first in a frame, and
+	// the palette is refreshed once per interval. Out of step, the engine
+	// re-animates the shared mesh for every character: each pose is uploaded.
 	const u32 now = Device->getTimer()->getRealTime();
-	if (now - LastUploadTime < UpdateInterval)
+	const bool due = now - LastUploadTime >= UpdateInterval;
+	if (due)
+		LastUploadTime = now;
+	if (!Mesh)
 		return;
-	LastUploadTime = now;
-	if (Mesh)
+	const bool changed = poseChanged();
+	const bool outOfStep = crowdOutOfStep(changed);
+	if (due || (outOfStep && changed))
 		uploadPalette(services);
+}
+
+bool HWSkinCB::poseChanged() const
+{
+	const core::array<scene::ISkinnedMesh::SJoint*>& joints = Mesh->getAllJoints();
+	if (joints.size() != UploadedPose.size())
+		return true;
+	for (u32 j = 0; j < joints.size(); ++j)
+		if (joints[j]->GlobalAnimatedMatrix != UploadedPose[j])
+			return true;
+	return false;
+}
+
+// Characters in step show one pose within a frame (one device time): a pose
+// other than the one uploaded in the same frame shows the crowd out of step.
+// The verdict holds through the next frame, whose first character differs
+// from the last one uploaded.
+bool HWSkinCB::crowdOutOfStep(bool poseChanged)
+{
+	const u32 time = Device->getTimer()->getTime();
+	if (time != FrameTime)
+	{
+		FrameTime = time;
+		MixedLastFrame = MixedThisFrame;
+		MixedThisFrame = UploadedThisFrame = false;
+	}
+	MixedThisFrame = MixedThisFrame || (poseChanged && UploadedThisFrame);
+	return MixedThisFrame || MixedLastFrame;
 }
 
 void HWSkinCB::uploadPalette(video::IMaterialRendererServices* services)
 {
 	const core::array<scene::ISkinnedMesh::SJoint*>& joints = Mesh->getAllJoints();
-	std::vector<f32> palette(16 * joints.size());
+	UploadedPose.resize(joints.size());
+	Palette.resize(16 * joints.size());
 	for (u32 j = 0; j < joints.size(); ++j)
 	{
+		UploadedPose[j] = joints[j]->GlobalAnimatedMatrix;
 		core::matrix4 skinning;
 		skinning.setbyproduct_nocheck(joints[j]->GlobalAnimatedMatrix, joints[j]->GlobalInversedMatrix);
-		memcpy(&palette[16 * j], skinning.pointer(), 16 * sizeof(f32));
+		memcpy(&Palette[16 * j], skinning.pointer(), 16 * sizeof(f32));
 	}
+	UploadedThisFrame = true;
 
 	// OpenGL drivers list an array uniform under the name of its first
 	// element; the engine only finds "JointTransform[0]" there.
-	const s32 count = static_cast<s32>(palette.size());
-	if (!services->setVertexShaderConstant("JointTransform", palette.data(), count))
-		services->setVertexShaderConstant("JointTransform[0]", palette.data(), count);
+	const s32 count = static_cast<s32>(Palette.size());
+	if (!services->setVertexShaderConstant("JointTransform", Palette.data(), count))
+		services->setVertexShaderConstant("JointTransform[0]", Palette.data(), count);
 }

@@ -5,6 +5,8 @@
 
 #include <irrlicht.h>
 
+#include <vector>
+
 // The vertex program's joint palette holds this many matrices.
 const irr::u32 MaxShaderJoints = 55;
 
@@ -33,6 +35,8 @@ public:
 private:
 	void packJointIndices();
 	irr::s32 buildSkinningMaterial(irr::video::IVideoDriver* driver);
+	bool poseChanged() const;
+	bool crowdOutOfStep(bool poseChanged);
 	void uploadPalette(irr::video::IMaterialRendererServices* services);
 
 	// Not owned: the device belongs to main, the mesh to the mesh cache.
@@ -41,4 +45,17 @@ private:
 	irr::u32 LastUploadTime;
 	irr::u32 UpdateInterval;
 	bool LightingEnabled;
+
+	// The joints' animated matrices as last uploaded, and the palette made
+	// from them; both keep their storage from one upload to the next.
+	std::vector<irr::core::matrix4> UploadedPose;
+	std::vector<irr::f32> Palette;
+
+	// The device time of the frame being drawn, whether the palette was
+	// uploaded in it, and whether two poses were drawn in it or in the frame
+	// before: the crowd is out of step.
+	irr::u32 FrameTime;
+	bool UploadedThisFrame;
+	bool MixedThisFrame;
+	bool MixedLastFrame;
 };

@@ -1,5 +1,7 @@
 #include "BackBuffer.h"
 
+#include "Demo.h"
+
 #include <GL/gl.h>
 
 #include <chrono>
@@ -39,25 +41,20 @@ bool saveBackBuffer(video::IVideoDriver* driver, const io::path& file)
 	return written;
 }
 
-video::IImage* drawStill(IrrlichtDevice* device, u32 timeMs)
+video::IImage* drawStill(IrrlichtDevice* device, u32 timeMs, bool outOfStep)
 {
 	device->getTimer()->setTime(timeMs);
 	device->getTimer()->stop();
 	scene::ISceneManager* smgr = device->getSceneManager();
 	video::IVideoDriver* driver = device->getVideoDriver();
-	core::array<scene::ISceneNode*> characters;
-	smgr->getSceneNodesFromType(scene::ESNT_ANIMATED_MESH, characters);
 
 	video::IImage* image = 0;
 	for (int pass = 0; pass < 3; ++pass)
 	{
 		// The first pass lets the nodes catch up with the clock; after it
 		// their frames stay where they are put.
-		for (u32 i = 0; pass == 1 && i < characters.size(); ++i)
-		{
-			scene::IAnimatedMeshSceneNode* character = static_cast<scene::IAnimatedMeshSceneNode*>(characters[i]);
-			character->setCurrentFrame(0.5f * (character->getStartFrame() + character->getEndFrame()));
-		}
+		if (pass == 1)
+			poseCrowd(smgr, outOfStep, 0.5f);
 		std::this_thread::sleep_for(std::chrono::milliseconds(20));
 		device->run();
 		driver->beginScene(true, true, video::SColor(0xff0000c8));

@@ -65,7 +65,7 @@ video::IImage* renderCrowd(const RunOptions& options, unsigned* glError, const s
 	video::IImage* frame = 0;
 	if (first)
 	{
-		frame = drawStill(device, 0);
+		frame = drawStill(device, 0, options.OutOfStep);
 		*glError = glGetError();
 	}
 	fileSystem->changeWorkingDirectoryTo(startDirectory);

@@ -21,7 +21,8 @@ irr::video::IImage* loadImage(const std::string& file);
 // The demo's clear colour.
 const irr::video::SColor ClearColour(0xff0000c8);
 
-// A frame of the crowd drawn by OpenGL in the middle of its animation, the
+// A frame of the crowd drawn by OpenGL halfway through its walk (out of step,
+// every character further on by its own share, as drawStill puts it), the
 // clock held at 0 so that camera and lights stand still, with the model and
 // the vertex programs read from workingDirectory (when empty, the current
 // one: the build directory under ctest). glError receives glGetError() after

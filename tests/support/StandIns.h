@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
-// A clock whose real time the test sets.
+// A clock whose real time and device time (the frame's) the test sets.
 struct StandInTimer : UnusedTimer
 {
 	irr::u32 RealTime = 0;
+	irr::u32 Time = 0;
 	irr::u32 getRealTime() const override { return RealTime; }
+	irr::u32 getTime() const override { return Time; }
 };
 
 // Records every shader material registration and answers MaterialType.
