@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs the skinning benchmark in the demo's working
 # directory, on a virtual display when there is no display. Arguments go to
-# the benchmark (--frames N, --warmup N, --sizes 42,168,672, --out DIR).
+# the benchmark (--frames N, --warmup N, --repeat N, --sizes 42,168,672,
+# --out DIR, --out-of-step).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}

@@ -2,14 +2,14 @@
 # Runs the demo on the current (virtual) display and plays the user at the
 # window: prints each new caption, saves screenshot.png in the working
 # directory after SHOT_AFTER seconds and closes the window after CLOSE_AFTER
-# seconds. Exits with the demo's exit code.
+# seconds. Arguments go to the demo. Exits with the demo's exit code.
 set -uo pipefail
 shot_after=${SHOT_AFTER:-5}
 close_after=${CLOSE_AFTER:-20}
 
 # A background job would read /dev/null: hand it this script's input.
 exec 3<&0
-./hwskinning <&3 3<&- &
+./hwskinning "$@" <&3 3<&- &
 demo=$!
 
 window=""

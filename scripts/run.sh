@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the demo and starts it in its working directory (the build
 # directory, which holds dwarf.x, its texture and the vertex programs).
+# Arguments go to the demo (--out-of-step, --help).
 #
 # With a display this is the normal interactive program. Without one it runs
 # on a virtual display: the three questions are asked as usual, each new
@@ -12,7 +13,7 @@ build=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh" >/dev/null
 cd "$build"
 if [ -n "${DISPLAY:-}" ]; then
-  exec ./hwskinning
+  exec ./hwskinning "$@"
 fi
 echo "No display: running on a virtual display (Xvfb)."
-exec xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/run-headless.sh"
+exec xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/run-headless.sh" "$@"

@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <regex>
 #include <cstring>
 #include <set>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 using namespace irr;
 
@@ -227,6 +229,7 @@ struct RunCase
 	const char* Caption; // the caption up to the frame rate
 	const char* Output;  // a pattern expected on standard output after the prompts
 	const char* Message; // expected on standard error, or empty
+	std::vector<std::string> Arguments = {};
 };
 
 void PrintTo(const RunCase& c, std::ostream* os)
@@ -241,7 +244,7 @@ class Program : public ::testing::TestWithParam<RunCase>
 TEST_P(Program, ShowsTheCrowdAndEndsWhenTheWindowIsClosed)
 {
 	const RunCase& c = GetParam();
-	DemoProcess demo(c.Answers);
+	DemoProcess demo(c.Answers, "", "", c.Arguments);
 	const unsigned long window = demo.findWindow();
 	ASSERT_NE(0u, window) << demo.errors();
 	std::this_thread::sleep_for(std::chrono::seconds(2));
@@ -284,7 +287,11 @@ INSTANTIATE_TEST_SUITE_P(Answers, Program, ::testing::Values(
 	RunCase{ "NoSkinningLit", "2 3 1\n", "Hardware Skinning example FPS:", "", "" },
 	RunCase{ "InputClosedAtOnce", "", "Hardware Skinning example FPS:", "", "" },
 	RunCase{ "Direct3DFallsBackToOpenGL", "1\n9\n2\n", "Hardware Skinning example FPS:", "",
-		"Direct3D 9 is not available on this system, using OpenGL instead.\n" }),
+		"Direct3D 9 is not available on this system, using OpenGL instead.\n" },
+	RunCase{ "HardwareSkinningOutOfStep", "2\n1\n2\n", "Hardware Skinning example FPS:", JointLine, "",
+		{ "--out-of-step" } },
+	RunCase{ "EngineSkinningOutOfStepLit", "2\n2\n1\n", "Hardware Skinning example(Hardware Skinning is disabled) FPS:",
+		"", "", { "--out-of-step" } }),
 	[](const ::testing::TestParamInfo<RunCase>& info) { return info.param.Name; });
 
 TEST(ProgramFailure, NoModelInTheWorkingDirectory)
@@ -304,4 +311,151 @@ TEST(ProgramFailure, NoDisplay)
 	EXPECT_EQ(1, demo.wait(30));
 	EXPECT_EQ(AllPrompts, demo.output().substr(0, AllPrompts.size()));
 	EXPECT_NE(std::string::npos, demo.errors().find("Could not open a 640x480 OpenGL window")) << demo.errors();
+}
+
+namespace
+{
+struct CommandLineCase
+{
+	const char* Name;
+	std::vector<const char*> Arguments; // after the program's name
+	int ExitCode;
+	bool OutOfStep;
+	std::string Out;
+	std::string Err;
+};
+
+void PrintTo(const CommandLineCase& c, std::ostream* os)
+{
+	*os << c.Name;
+}
+
+class CommandLine : public ::testing::TestWithParam<CommandLineCase>
+{
+};
+
+const std::string UnknownFast = std::string("Unknown option \"--fast\".\n") + CommandLineUsage;
+} // namespace
+
+TEST_P(CommandLine, SetsTheCrowdOrEndsTheProgram)
+{
+	const CommandLineCase& c = GetParam();
+	std::vector<const char*> argv = { "hwskinning" };
+	argv.insert(argv.end(), c.Arguments.begin(), c.Arguments.end());
+	RunOptions options{ '2', '1', '1' };
+	std::ostringstream out, err;
+	EXPECT_EQ(c.ExitCode, readCommandLine(int(argv.size()), argv.data(), options, out, err));
+	EXPECT_EQ(c.OutOfStep, options.OutOfStep);
+	EXPECT_EQ(c.Out, out.str());
+	EXPECT_EQ(c.Err, err.str());
+	EXPECT_EQ('1', options.SkinningKey) << "the answers are the dialogue's";
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, ::testing::Values(
+	CommandLineCase{ "NoneRunsInStep", {}, -1, false, "", "" },
+	CommandLineCase{ "OutOfStep", { "--out-of-step" }, -1, true, "", "" },
+	CommandLineCase{ "OutOfStepTwice", { "--out-of-step", "--out-of-step" }, -1, true, "", "" },
+	CommandLineCase{ "HelpPrintsTheUsage", { "--help" }, 0, false, CommandLineUsage, "" },
+	CommandLineCase{ "HelpEndsTheReading", { "--help", "--fast" }, 0, false, CommandLineUsage, "" },
+	CommandLineCase{ "UnknownOption", { "--fast" }, 2, false, "", UnknownFast },
+	CommandLineCase{ "UnknownAfterAKnownOne", { "--out-of-step", "--fast" }, 2, true, "", UnknownFast },
+	CommandLineCase{ "AnAnswerIsNoOption", { "1" }, 2, false, "",
+		std::string("Unknown option \"1\".\n") + CommandLineUsage }),
+	[](const ::testing::TestParamInfo<CommandLineCase>& info) { return info.param.Name; });
+
+TEST(Usage, ListsEveryOption)
+{
+	for (const char* option : { "--out-of-step", "--help" })
+		EXPECT_NE(std::string::npos, std::string(CommandLineUsage).find(option)) << option;
+}
+
+TEST(ProgramCommandLine, HelpAndUnknownOptionsEndBeforeTheQuestions)
+{
+	DemoProcess help("2\n2\n2\n", "", "", { "--help" });
+	EXPECT_EQ(0, help.wait(30));
+	EXPECT_EQ(CommandLineUsage, help.output());
+	EXPECT_EQ("", help.errors());
+
+	DemoProcess unknown("2\n2\n2\n", "", "", { "--out-of-step", "--fast" });
+	EXPECT_EQ(2, unknown.wait(30));
+	EXPECT_EQ("", unknown.output());
+	EXPECT_EQ(UnknownFast, unknown.errors());
+}
+
+namespace
+{
+// Every character's frame and animation speed.
+std::vector<std::pair<f32, f32>> framesAndSpeeds(scene::ISceneManager* smgr)
+{
+	core::array<scene::ISceneNode*> nodes;
+	smgr->getSceneNodesFromType(scene::ESNT_ANIMATED_MESH, nodes);
+	std::vector<std::pair<f32, f32>> result;
+	for (u32 i = 0; i < nodes.size(); ++i)
+	{
+		scene::IAnimatedMeshSceneNode* character = static_cast<scene::IAnimatedMeshSceneNode*>(nodes[i]);
+		result.push_back({ character->getFrameNr(), character->getAnimationSpeed() });
+	}
+	return result;
+}
+} // namespace
+
+TEST_F(Scene, InStepEveryCharacterStartsTogether)
+{
+	build(RunOptions{ '2', '2', '2' });
+	const std::vector<std::pair<f32, f32>> crowd = framesAndSpeeds(Device->getSceneManager());
+	ASSERT_EQ(42u, crowd.size());
+	for (const std::pair<f32, f32>& character : crowd)
+		EXPECT_EQ(crowd[0], character);
+	EXPECT_EQ(f32(First->getStartFrame()), crowd[0].first);
+
+	poseCrowd(Device->getSceneManager(), false, 0.5f);
+	for (const std::pair<f32, f32>& character : framesAndSpeeds(Device->getSceneManager()))
+		EXPECT_FLOAT_EQ(0.5f * (First->getStartFrame() + First->getEndFrame()), character.first);
+}
+
+TEST_F(Scene, OutOfStepEveryCharacterHasItsOwnFrameAndPaceOnEveryRun)
+{
+	build(RunOptions{ '2', '2', '2' });
+	const f32 speed = First->getAnimationSpeed();
+	const f32 start = f32(First->getStartFrame());
+	const f32 length = f32(First->getEndFrame()) - start;
+	Device->drop();
+	build(RunOptions{ '2', '2', '2', true });
+	const std::vector<std::pair<f32, f32>> crowd = framesAndSpeeds(Device->getSceneManager());
+	ASSERT_EQ(42u, crowd.size());
+
+	std::set<f32> frames, speeds;
+	for (const std::pair<f32, f32>& character : crowd)
+	{
+		EXPECT_TRUE(character.first >= start && character.first < start + length) << character.first;
+		EXPECT_TRUE(character.second >= 0.9f * speed && character.second <= 1.1f * speed) << character.second;
+		frames.insert(character.first);
+		speeds.insert(character.second);
+	}
+	EXPECT_EQ(42u, frames.size()) << "every character at its own frame";
+	EXPECT_GT(*frames.rbegin() - *frames.begin(), 0.9f * length) << "spread over the walk";
+	EXPECT_GT(speeds.size(), 30u);
+
+	IrrlichtDevice* again = createDevice(video::EDT_NULL);
+	ASSERT_TRUE(buildCrowdScene(again, RunOptions{ '2', '1', '1', true }));
+	EXPECT_EQ(crowd, framesAndSpeeds(again->getSceneManager())) << "the same on every run and in every mode";
+	again->drop();
+
+	// The still frame keeps every character's share of the walk.
+	poseCrowd(Device->getSceneManager(), true, 0.5f);
+	const std::vector<std::pair<f32, f32>> still = framesAndSpeeds(Device->getSceneManager());
+	for (size_t i = 0; i < crowd.size(); ++i)
+	{
+		const f32 ahead = std::fmod(still[i].first - crowd[i].first + length, length);
+		EXPECT_NEAR(0.5f * length, ahead, 1e-3f) << "character " << i;
+	}
+}
+
+TEST(DialogueAfterTheCommandLine, KeepsTheCrowdChosen)
+{
+	std::istringstream in("2 1 1\n");
+	std::ostringstream out;
+	const RunOptions options = askRunOptions(in, out, RunOptions{ 0, 0, 0, true });
+	EXPECT_TRUE(options.OutOfStep);
+	EXPECT_EQ('1', options.SkinningKey);
 }

@@ -1,7 +1,8 @@
 // The crowd as it is drawn: frames of the three skinning modes at one fixed
 // animation time and camera position, read back from the OpenGL driver.
 // The vertex program must draw the same crowd as the engine's own skinning,
-// and both must differ from the undeformed bind pose.
+// and both must differ from the undeformed bind pose; out of step too, where
+// every character has its own pose.
 
 #include "Demo.h"
 #include "support/Pictures.h"
@@ -10,6 +11,7 @@
 
 #include <GL/gl.h>
 
+#include <vector>
 
 using namespace irr;
 
@@ -52,13 +54,6 @@ protected:
 				image->drop();
 	}
 
-	static void saveImage(video::IImage* image, const std::string& file)
-	{
-		IrrlichtDevice* device = createDevice(video::EDT_NULL);
-		device->getVideoDriver()->writeImageToFile(image, file.c_str());
-		device->drop();
-	}
-
 	video::IImage* Hardware = 0;
 	video::IImage* Engine = 0;
 	video::IImage* BindPose = 0;
@@ -89,4 +84,56 @@ TEST_P(Pictures, HardwareSkinningDrawsWhatTheEngineDraws)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lighting, Pictures, ::testing::Values('2', '1'),
+	[](const ::testing::TestParamInfo<char>& info) { return info.param == '1' ? "On" : "Off"; });
+
+namespace
+{
+// Frames of the crowd out of step, and in step, drawn at the same moment.
+class OutOfStepPictures : public ::testing::TestWithParam<char>
+{
+protected:
+	video::IImage* render(char skinning, bool outOfStep)
+	{
+		GLenum error = GL_NO_ERROR;
+		testing::internal::CaptureStdout();
+		video::IImage* frame = renderCrowd(RunOptions{ '2', skinning, GetParam(), outOfStep }, &error);
+		testing::internal::GetCapturedStdout();
+		EXPECT_EQ(GLenum(GL_NO_ERROR), error) << "skinning '" << skinning << "'";
+		if (frame)
+			Frames.push_back(frame);
+		return frame;
+	}
+
+	void TearDown() override
+	{
+		for (video::IImage* image : Frames)
+			image->drop();
+	}
+
+	std::vector<video::IImage*> Frames;
+};
+} // namespace
+
+TEST_P(OutOfStepPictures, HardwareSkinningDrawsEveryCharactersOwnPose)
+{
+	video::IImage* hardware = render('1', true);
+	video::IImage* engine = render('2', true);
+	video::IImage* inStep = render('2', false);
+	ASSERT_TRUE(hardware && engine && inStep) << "no OpenGL display";
+	const std::string prefix = std::string("/tmp/crowd-out-of-step-lighting-") + GetParam();
+	saveImage(hardware, prefix + "-hardware.png");
+	saveImage(engine, prefix + "-engine.png");
+	saveImage(inStep, prefix + "-engine-in-step.png");
+
+	const double hardwareVsEngine = differingFraction(hardware, engine, 8);
+	const double inStepVsEngine = differingFraction(inStep, engine, 8);
+	printf("lighting '%c', out of step: hardware vs engine %.4f, in step vs out of step %.4f\n", GetParam(),
+		hardwareVsEngine, inStepVsEngine);
+	EXPECT_GT(fractionNotColour(hardware, ClearColour, 8), 0.05) << "the crowd is drawn";
+	// As in step, within the tolerance the two skinnings draw the same pixels.
+	EXPECT_LT(hardwareVsEngine, 0.01);
+	EXPECT_GT(inStepVsEngine, 0.03) << "the option changes the poses";
+}
+
+INSTANTIATE_TEST_SUITE_P(Lighting, OutOfStepPictures, ::testing::Values('2', '1'),
 	[](const ::testing::TestParamInfo<char>& info) { return info.param == '1' ? "On" : "Off"; });

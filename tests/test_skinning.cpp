@@ -490,3 +490,74 @@ TEST_F(Constants, ArrayRefusedByItsNameIsSetByItsFirstElement)
 	EXPECT_EQ(services.Constants[0].Floats, services.Constants[1].Floats);
 	EXPECT_EQ(32u, services.Constants[1].Floats.size());
 }
+
+// The palette follows the pose drawn: every draw is at a device time (the
+// frame's) and a real time, with the only joint moved to a pose.
+struct PoseStep
+{
+	u32 Time;
+	u32 RealTime;
+	f32 Pose; // the joint's translation along x
+	bool Uploaded;
+};
+
+struct PoseCase
+{
+	const char* Name;
+	std::vector<PoseStep> Steps;
+};
+
+void PrintTo(const PoseCase& c, std::ostream* os)
+{
+	*os << c.Name;
+}
+
+class PoseFollowing : public Constants, public ::testing::WithParamInterface<PoseCase>
+{
+};
+
+TEST_P(PoseFollowing, UploadsEveryPoseOnlyWhileTheCrowdIsOutOfStep)
+{
+	attach(video::EDT_OPENGL, false, 17);
+	scene::ISkinnedMesh::SJoint* joint = Mesh->getAllJoints()[0];
+	for (const PoseStep& step : GetParam().Steps)
+	{
+		Device->Timer.Time = step.Time;
+		Device->Timer.RealTime = step.RealTime;
+		joint->GlobalAnimatedMatrix.makeIdentity();
+		joint->GlobalAnimatedMatrix.setTranslation(core::vector3df(step.Pose, 0, 0));
+		RecordingServices services(&Device->Driver);
+		Callback->OnSetConstants(&services, 0);
+		const std::string at = "pose " + std::to_string(step.Pose) + " at " + std::to_string(step.Time) + " ms";
+		ASSERT_EQ(step.Uploaded, uploadsPalette(services)) << at;
+		if (step.Uploaded)
+		{
+			EXPECT_FLOAT_EQ(step.Pose, services.Constants.back().Floats.at(12)) << at;
+		}
+	}
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PoseFollowing, ::testing::Values(
+	PoseCase{ "InStepOncePerInterval", { { 100, 100, 1, true }, { 100, 100, 1, false }, { 100, 101, 1, false },
+		{ 105, 105, 2, false }, { 105, 106, 2, false }, { 117, 117, 3, true }, { 117, 118, 3, false } } },
+	PoseCase{ "SecondPoseInAFrameIsUploaded", { { 100, 100, 1, true }, { 100, 101, 2, true },
+		{ 100, 101, 1, true }, { 100, 102, 1, false } } },
+	PoseCase{ "OutOfStepHoldsIntoTheNextFrame", { { 100, 100, 1, true }, { 100, 101, 2, true },
+		{ 105, 105, 3, true }, { 105, 106, 3, false }, { 105, 106, 4, true } } },
+	PoseCase{ "AFrameInStepEndsIt", { { 100, 100, 1, true }, { 100, 101, 2, true }, { 105, 105, 3, true },
+		{ 105, 106, 3, false }, { 110, 110, 4, false }, { 110, 111, 4, false }, { 117, 117, 5, true } } },
+	PoseCase{ "FirstDrawOfAFrameAloneIsNoVerdict", { { 100, 100, 1, true }, { 105, 105, 2, false },
+		{ 105, 106, 2, false }, { 110, 110, 3, false } } },
+	PoseCase{ "FramesSetOnAStoppedClock", { { 50, 100, 1, true }, { 50, 120, 1, true }, { 50, 125, 2, true },
+		{ 50, 126, 2, false }, { 50, 127, 3, true } } }),
+	[](const ::testing::TestParamInfo<PoseCase>& info) { return info.param.Name; });
+
+TEST_F(Constants, APaletteOfOtherSizeIsAnotherPose)
+{
+	attach(video::EDT_OPENGL, false, 17, 1);
+	Device->Timer.Time = 100;
+	EXPECT_TRUE(uploadsPalette(draw(100)));
+	attach(video::EDT_OPENGL, false, 17, 2);
+	EXPECT_TRUE(uploadsPalette(draw(101))) << "the second mesh's pose differs within the same frame";
+	EXPECT_EQ(32u, draw(117).Constants.at(0).Floats.size());
+}

@@ -66,7 +66,7 @@ bool holdDisplay()
 }
 
 DemoProcess::DemoProcess(const std::string& answers, const std::string& workingDirectory,
-	const std::string& environment)
+	const std::string& environment, const std::vector<std::string>& arguments)
 	: Pid(-1), Finished(false), ExitCode(-1)
 {
 	static int counter = 0;
@@ -75,6 +75,10 @@ DemoProcess::DemoProcess(const std::string& answers, const std::string& workingD
 	ErrorFile = base + ".err";
 	const std::string directory = workingDirectory.empty() ? buildDirectory() : workingDirectory;
 	const char* demo = DEMO_BIN;
+	std::vector<char*> argv = { const_cast<char*>(demo) };
+	for (const std::string& argument : arguments)
+		argv.push_back(const_cast<char*>(argument.c_str()));
+	argv.push_back(0);
 	holdDisplay();
 
 	int input[2];
@@ -96,7 +100,7 @@ DemoProcess::DemoProcess(const std::string& answers, const std::string& workingD
 			unsetenv(environment.substr(0, equals).c_str());
 		else if (equals != std::string::npos)
 			putenv(const_cast<char*>(environment.c_str()));
-		execl(demo, demo, static_cast<char*>(0));
+		execv(demo, argv.data());
 		_exit(127);
 	}
 	::close(input[0]);

@@ -4,16 +4,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 class DemoProcess
 {
 public:
 	// Starts the demo in workingDirectory (the build directory when empty)
-	// with `answers` on standard input, closed after them, and one change of
-	// its environment ("NAME=value", or "NAME=" to remove NAME).
+	// with `answers` on standard input, closed after them, one change of its
+	// environment ("NAME=value", or "NAME=" to remove NAME) and the command
+	// line arguments.
 	explicit DemoProcess(const std::string& answers, const std::string& workingDirectory = "",
-		const std::string& environment = "");
+		const std::string& environment = "", const std::vector<std::string>& arguments = {});
 	~DemoProcess();
 
 	// The id of the demo's window, or 0 when none appeared in time.

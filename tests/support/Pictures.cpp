@@ -48,6 +48,13 @@ video::IImage* loadImage(const std::string& file)
 	return image;
 }
 
+void saveImage(video::IImage* image, const std::string& file)
+{
+	IrrlichtDevice* device = createDevice(video::EDT_NULL);
+	device->getVideoDriver()->writeImageToFile(image, file.c_str());
+	device->drop();
+}
+
 video::IImage* renderCrowd(const RunOptions& options, unsigned* glError, const std::string& workingDirectory)
 {
 	holdDisplay();

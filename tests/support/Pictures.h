@@ -18,6 +18,9 @@ double fractionNotColour(irr::video::IImage* image, irr::video::SColor colour, i
 // caller drops the image.
 irr::video::IImage* loadImage(const std::string& file);
 
+// Writes an image to a file (PNG for a .png name) with the engine's writers.
+void saveImage(irr::video::IImage* image, const std::string& file);
+
 // The demo's clear colour.
 const irr::video::SColor ClearColour(0xff0000c8);
 
