@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
 using namespace irr;
 
 namespace
@@ -308,6 +313,37 @@ INSTANTIATE_TEST_SUITE_P(Renderers, Material, ::testing::Values(
 	MaterialCase{ video::EDT_OPENGL, true, "HWSkinV_lights.glsl", "main" },
 	MaterialCase{ video::EDT_DIRECT3D9, false, "HWSkin.hlsl", "vertexMain" },
 	MaterialCase{ video::EDT_DIRECT3D9, true, "HWSkin.hlsl", "vertexMain" }));
+
+// Under Direct3D 9 the engine feeds a tangent vertex to the vertex program
+// as position, normal, colour and three texture coordinate sets; the HLSL
+// program must read the joints, weights and colour where they are packed.
+TEST_F(SkinningTest, Direct3D9VertexInputIsWhatThePackedVertexHolds)
+{
+	Device->Driver.Type = video::EDT_DIRECT3D9;
+	scene::IAnimatedMeshSceneNode* node = makeNode(2, { { 0, 0, 0, 0.75f }, { 1, 0, 0, 0.25f } }, 4, 1,
+		video::SColor(255, 102, 51, 204));
+	attachQuietly(node);
+	ASSERT_EQ("HWSkin.hlsl", Device->Driver.Gpu.Registrations.at(0).File);
+	const video::S3DVertexTangents& vertex = packedVertex(node, 0);
+	EXPECT_EQ(packed(1, 2, 0, 0), vertex.Color.color);
+	EXPECT_EQ(core::vector3df(0.75f, 0.25f, 0), vertex.Tangent);
+	EXPECT_EQ(core::vector3df(0.4f, 0.2f, 0.8f), vertex.Binormal);
+
+	std::ifstream file("HWSkin.hlsl");
+	std::stringstream text;
+	text << file.rdbuf();
+	std::smatch block;
+	const std::string source = text.str();
+	ASSERT_TRUE(std::regex_search(source, block, std::regex("struct VertexInput\\s*\\{([^}]*)\\}")));
+	std::map<std::string, std::string> inputs; // semantic -> type
+	const std::string members = block[1];
+	const std::regex member("(\\w+)\\s+\\w+\\s*:\\s*(\\w+)\\s*;");
+	for (std::sregex_iterator m(members.begin(), members.end(), member), end; m != end; ++m)
+		inputs[(*m)[2]] = (*m)[1];
+	const std::map<std::string, std::string> tangentVertex = { { "POSITION", "float4" }, { "NORMAL", "float3" },
+		{ "COLOR0", "float4" }, { "TEXCOORD0", "float2" }, { "TEXCOORD1", "float3" }, { "TEXCOORD2", "float3" } };
+	EXPECT_EQ(tangentVertex, inputs);
+}
 
 TEST_F(SkinningTest, LightingIsTakenFromTheFirstMaterial)
 {
