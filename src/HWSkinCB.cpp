@@ -1,7 +1,9 @@
 #include "HWSkinCB.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 using namespace irr;
@@ -12,8 +14,48 @@ HWSkinCB* SharedInstance = 0;
 
 // Joint numbers go into the colour channels in this order.
 const u32 ChannelShift[4] = { 16, 8, 0, 24 }; // red, green, blue, alpha
+const size_t ChannelCount = 4;
 
 const u32 MaxShaderLights = 8;
+
+// One joint's pull on a vertex: the joint's number (its index + 1) and weight.
+struct Influence
+{
+	u32 JointNumber;
+	f32 Weight;
+};
+
+// Packs a vertex for the vertex program: up to four joint numbers into the
+// colour channels, in joint order, their weights into Tangent (the fourth
+// weight is what is left of 1) and the model's own colour into Binormal.
+// Where more joints pull, the weakest go (the later one of equals), and the
+// weights of those kept are scaled to sum to 1.
+void packVertex(video::S3DVertexTangents& vertex, std::vector<Influence> influences)
+{
+	const video::SColor colour = vertex.Color;
+	vertex.Binormal.set(colour.getRed() / 255.f, colour.getGreen() / 255.f, colour.getBlue() / 255.f);
+
+	while (influences.size() > ChannelCount)
+	{
+		const auto weakest = std::min_element(influences.rbegin(), influences.rend(),
+			[](const Influence& a, const Influence& b) { return a.Weight < b.Weight; });
+		influences.erase(std::next(weakest).base());
+	}
+	f32 sum = 0;
+	for (const Influence& influence : influences)
+		sum += influence.Weight;
+	if (sum <= 0) // weightless joints pull nothing: the vertex keeps its place
+		influences.clear();
+
+	f32 weights[ChannelCount] = {};
+	vertex.Color.color = 0;
+	for (size_t k = 0; k < influences.size(); ++k)
+	{
+		vertex.Color.color |= influences[k].JointNumber << ChannelShift[k];
+		weights[k] = influences[k].Weight / sum;
+	}
+	vertex.Tangent.set(weights[0], weights[1], weights[2]);
+}
 } // namespace
 
 scene::ISkinnedMesh* skinnedMeshOf(scene::IAnimatedMesh* mesh)
@@ -65,39 +107,43 @@ void HWSkinCB::attachToNode(IrrlichtDevice* device,
 
 void HWSkinCB::packJointIndices()
 {
+	// Each vertex's influences, in joint order; joint numbers that pack to 0
+	// cannot be told from "no joint" and are left out.
 	core::array<scene::SSkinMeshBuffer*>& buffers = Mesh->getMeshBuffers();
+	std::vector<std::vector<std::vector<Influence>>> influences(buffers.size());
 	for (u32 b = 0; b < buffers.size(); ++b)
-		for (u32 v = 0; v < buffers[b]->getVertexCount(); ++v)
-			buffers[b]->getVertex(v)->Color.color = 0;
-
+		influences[b].resize(buffers[b]->getVertexCount());
 	const core::array<scene::ISkinnedMesh::SJoint*>& joints = Mesh->getAllJoints();
 	for (u32 j = 0; j < joints.size(); ++j)
 	{
 		const u32 jointNumber = (j + 1) & 0xff;
 		const core::array<scene::ISkinnedMesh::SWeight>& weights = joints[j]->Weights;
-		for (u32 w = 0; w < weights.size(); ++w)
+		for (u32 w = 0; jointNumber != 0 && w < weights.size(); ++w)
 		{
 			// A record naming a buffer or vertex that does not exist is skipped.
-			if (weights[w].buffer_id >= buffers.size()
-				|| weights[w].vertex_id >= buffers[weights[w].buffer_id]->getVertexCount())
-				continue;
-			u32& colour = buffers[weights[w].buffer_id]->getVertex(weights[w].vertex_id)->Color.color;
-			for (u32 shift : ChannelShift)
-			{
-				if (((colour >> shift) & 0xff) == 0)
-				{
-					colour |= jointNumber << shift;
-					break;
-				}
-			}
+			if (weights[w].buffer_id < buffers.size()
+				&& weights[w].vertex_id < influences[weights[w].buffer_id].size())
+				influences[weights[w].buffer_id][weights[w].vertex_id].push_back({ jointNumber, weights[w].strength });
 		}
 	}
 
-	printf("Joint Num: %d, current limit is 55 joints.\n", static_cast<int>(joints.size()));
+	for (u32 b = 0; b < buffers.size(); ++b)
+	{
+		// The weights and the model's colour travel in the tangent vertex's
+		// two extra vectors; the engine no longer moves these vertices, so
+		// the buffer is sent to the graphics card anew once.
+		buffers[b]->convertToTangents();
+		buffers[b]->setDirty(scene::EBT_VERTEX);
+		video::S3DVertexTangents* vertices = static_cast<video::S3DVertexTangents*>(buffers[b]->getVertices());
+		for (u32 v = 0; v < buffers[b]->getVertexCount(); ++v)
+			packVertex(vertices[v], influences[b][v]);
+	}
+
+	printf("Joint Num: %d, current limit is %u joints.\n", static_cast<int>(joints.size()), MaxShaderJoints);
 	fflush(stdout);
 	if (joints.size() > MaxShaderJoints)
 		fprintf(stderr, "Joints beyond the first %u cannot be skinned by the vertex program: "
-			"the vertices they move follow joint %u instead.\n", MaxShaderJoints, MaxShaderJoints);
+			"the vertices they move follow their other joints.\n", MaxShaderJoints);
 }
 
 s32 HWSkinCB::buildSkinningMaterial(video::IVideoDriver* driver)

@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
 using namespace irr;
 
 namespace
@@ -15,6 +20,7 @@ struct WeightRecord
 	u32 Joint;
 	u16 Buffer;
 	u32 Vertex;
+	f32 Strength = 0.25f;
 };
 
 class SkinningTest : public ::testing::Test
@@ -35,10 +41,11 @@ protected:
 		Real->drop();
 	}
 
-	// A node for a skinned mesh of `buffers` buffers of `vertices` white
-	// vertices each, with `jointCount` joints and the given weight records.
+	// A node for a skinned mesh of `buffers` buffers of `vertices` vertices
+	// each, of the given colour, with `jointCount` joints and the given
+	// weight records.
 	scene::IAnimatedMeshSceneNode* makeNode(u32 jointCount, const std::vector<WeightRecord>& weights,
-		u32 vertices = 4, u32 buffers = 1)
+		u32 vertices = 4, u32 buffers = 1, video::SColor vertexColour = video::SColor(0xffffffff))
 	{
 		scene::ISkinnedMesh* mesh = Real->getSceneManager()->createSkinnedMesh();
 		for (u32 b = 0; b < buffers; ++b)
@@ -46,7 +53,7 @@ protected:
 			scene::SSkinMeshBuffer* buffer = mesh->addMeshBuffer();
 			for (u32 v = 0; v < vertices; ++v)
 				buffer->Vertices_Standard.push_back(video::S3DVertex(
-					f32(v), 0, 0, 0, 1, 0, video::SColor(0xffffffff), 0, 0));
+					f32(v), 0, 0, 0, 1, 0, vertexColour, 0, 0));
 			buffer->Indices.push_back(0);
 			buffer->Indices.push_back(1);
 			buffer->Indices.push_back(2);
@@ -59,7 +66,7 @@ protected:
 			scene::ISkinnedMesh::SWeight* weight = mesh->addWeight(joints[record.Joint]);
 			weight->buffer_id = record.Buffer;
 			weight->vertex_id = record.Vertex;
-			weight->strength = 1.f;
+			weight->strength = record.Strength;
 		}
 		mesh->finalize();
 		scene::IAnimatedMeshSceneNode* node = Real->getSceneManager()->addAnimatedMeshSceneNode(mesh);
@@ -75,6 +82,21 @@ protected:
 	u32 colour(scene::IAnimatedMeshSceneNode* node, u32 vertex, u32 buffer = 0)
 	{
 		return skinnedMesh(node)->getMeshBuffers()[buffer]->getVertex(vertex)->Color.color;
+	}
+
+	// A vertex as the vertex program receives it after attaching.
+	const video::S3DVertexTangents& packedVertex(scene::IAnimatedMeshSceneNode* node, u32 vertex)
+	{
+		scene::SSkinMeshBuffer* buffer = skinnedMesh(node)->getMeshBuffers()[0];
+		EXPECT_EQ(video::EVT_TANGENTS, buffer->getVertexType());
+		return buffer->Vertices_Tangents[vertex];
+	}
+
+	void attachQuietly(scene::IAnimatedMeshSceneNode* node, u32 interval = 17)
+	{
+		testing::internal::CaptureStdout();
+		Callback->attachToNode(Device, node, interval);
+		testing::internal::GetCapturedStdout();
 	}
 
 	// One draw's constants, at the given real time.
@@ -139,7 +161,7 @@ TEST_P(Packing, WritesJointNumbersIntoTheColourChannels)
 		scene::ISkinnedMesh::SWeight* weight = mesh->addWeight(mesh->getAllJoints()[record.Joint]);
 		weight->buffer_id = record.Buffer;
 		weight->vertex_id = record.Vertex;
-		weight->strength = 0.25f;
+		weight->strength = record.Strength;
 	}
 
 	testing::internal::CaptureStdout();
@@ -167,12 +189,76 @@ INSTANTIATE_TEST_SUITE_P(Cases, Packing, ::testing::Values(
 	PackingCase{ "SixtyJointsAreNotRefused", 60, { { 59, 0, 1 } }, { 0, packed(60, 0, 0, 0), 0, 0 } }),
 	[](const ::testing::TestParamInfo<PackingCase>& info) { return info.param.Name; });
 
+struct WeightsCase
+{
+	const char* Name;
+	std::vector<f32> Strengths; // of joints 0, 1, ... on vertex 0
+	u32 Expected;               // the packed colour of vertex 0
+	std::vector<f32> Weights;   // the weights of the packed joints, in channel order
+};
+
+void PrintTo(const WeightsCase& c, std::ostream* os)
+{
+	*os << c.Name;
+}
+
+class Weights : public SkinningTest, public ::testing::WithParamInterface<WeightsCase>
+{
+};
+
+TEST_P(Weights, TravelWithTheJointsScaledToSumToOne)
+{
+	const WeightsCase& c = GetParam();
+	std::vector<WeightRecord> records;
+	for (u32 j = 0; j < c.Strengths.size(); ++j)
+		records.push_back({ j, 0, 0, c.Strengths[j] });
+	scene::IAnimatedMeshSceneNode* node = makeNode(c.Strengths.size(), records);
+	attachQuietly(node);
+
+	const video::S3DVertexTangents& vertex = packedVertex(node, 0);
+	EXPECT_EQ(c.Expected, vertex.Color.color);
+	// The first three weights travel in the tangent; the fourth is what is left.
+	const f32 travelling[4] = { vertex.Tangent.X, vertex.Tangent.Y, vertex.Tangent.Z,
+		1.f - vertex.Tangent.X - vertex.Tangent.Y - vertex.Tangent.Z };
+	for (u32 k = 0; k < 4; ++k)
+	{
+		// An empty fourth channel is left whatever remains; it moves nothing.
+		if (k < c.Weights.size() || k < 3)
+		{
+			EXPECT_NEAR(k < c.Weights.size() ? c.Weights[k] : 0.f, travelling[k], 1e-6f) << "channel " << k;
+		}
+	}
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Weights, ::testing::Values(
+	WeightsCase{ "OneJointWeighsOne", { 0.4f }, packed(1, 0, 0, 0), { 1 } },
+	WeightsCase{ "UnequalWeightsKeepTheirRatio", { 0.3f, 0.1f }, packed(1, 2, 0, 0), { 0.75f, 0.25f } },
+	WeightsCase{ "FourUnequal", { 0.4f, 0.3f, 0.2f, 0.1f }, packed(1, 2, 3, 4), { 0.4f, 0.3f, 0.2f, 0.1f } },
+	WeightsCase{ "FifthAndStrongestIsKept", { 0.1f, 0.1f, 0.1f, 0.1f, 0.6f }, packed(1, 2, 3, 5),
+		{ 0.1f / 0.9f, 0.1f / 0.9f, 0.1f / 0.9f, 0.6f / 0.9f } },
+	WeightsCase{ "EqualWeakestGoLaterFirst", { 0.2f, 0.1f, 0.2f, 0.1f, 0.2f, 0.2f }, packed(1, 3, 5, 6),
+		{ 0.25f, 0.25f, 0.25f, 0.25f } },
+	WeightsCase{ "WeightlessJointsPullNothing", { 0.f, 0.f }, 0, {} }),
+	[](const ::testing::TestParamInfo<WeightsCase>& info) { return info.param.Name; });
+
+TEST_F(SkinningTest, TheModelsColourTravelsInTheBinormal)
+{
+	scene::IAnimatedMeshSceneNode* node = makeNode(1, { { 0, 0, 2 } }, 4, 1, video::SColor(255, 204, 102, 51));
+	attachQuietly(node);
+	for (u32 v = 0; v < 4; ++v)
+	{
+		const video::S3DVertexTangents& vertex = packedVertex(node, v);
+		EXPECT_FLOAT_EQ(0.8f, vertex.Binormal.X) << "vertex " << v;
+		EXPECT_FLOAT_EQ(0.4f, vertex.Binormal.Y) << "vertex " << v;
+		EXPECT_FLOAT_EQ(0.2f, vertex.Binormal.Z) << "vertex " << v;
+	}
+	EXPECT_EQ(packed(1, 0, 0, 0), packedVertex(node, 2).Color.color);
+}
+
 TEST_F(SkinningTest, PackingCoversEveryBuffer)
 {
 	scene::IAnimatedMeshSceneNode* node = makeNode(2, { { 0, 0, 0 }, { 1, 1, 3 }, { 0, 1, 3 } }, 4, 2);
-	testing::internal::CaptureStdout();
-	Callback->attachToNode(Device, node, 17);
-	testing::internal::GetCapturedStdout();
+	attachQuietly(node);
 	EXPECT_EQ(packed(1, 0, 0, 0), colour(node, 0, 0));
 	EXPECT_EQ(0u, colour(node, 0, 1));
 	EXPECT_EQ(packed(1, 2, 0, 0), colour(node, 3, 1));
@@ -203,9 +289,7 @@ TEST_P(Material, ChosenByRendererAndLightingAndGivenToEveryMaterial)
 	ASSERT_EQ(3u, node->getMaterialCount());
 	node->setMaterialFlag(video::EMF_LIGHTING, c.Lighting);
 
-	testing::internal::CaptureStdout();
-	Callback->attachToNode(Device, node, 17);
-	testing::internal::GetCapturedStdout();
+	attachQuietly(node);
 	// Later changes of the flag do not change the program chosen.
 	node->setMaterialFlag(video::EMF_LIGHTING, !c.Lighting);
 
@@ -230,15 +314,44 @@ INSTANTIATE_TEST_SUITE_P(Renderers, Material, ::testing::Values(
 	MaterialCase{ video::EDT_DIRECT3D9, false, "HWSkin.hlsl", "vertexMain" },
 	MaterialCase{ video::EDT_DIRECT3D9, true, "HWSkin.hlsl", "vertexMain" }));
 
+// Under Direct3D 9 the engine feeds a tangent vertex to the vertex program
+// as position, normal, colour and three texture coordinate sets; the HLSL
+// program must read the joints, weights and colour where they are packed.
+TEST_F(SkinningTest, Direct3D9VertexInputIsWhatThePackedVertexHolds)
+{
+	Device->Driver.Type = video::EDT_DIRECT3D9;
+	scene::IAnimatedMeshSceneNode* node = makeNode(2, { { 0, 0, 0, 0.75f }, { 1, 0, 0, 0.25f } }, 4, 1,
+		video::SColor(255, 102, 51, 204));
+	attachQuietly(node);
+	ASSERT_EQ("HWSkin.hlsl", Device->Driver.Gpu.Registrations.at(0).File);
+	const video::S3DVertexTangents& vertex = packedVertex(node, 0);
+	EXPECT_EQ(packed(1, 2, 0, 0), vertex.Color.color);
+	EXPECT_EQ(core::vector3df(0.75f, 0.25f, 0), vertex.Tangent);
+	EXPECT_EQ(core::vector3df(0.4f, 0.2f, 0.8f), vertex.Binormal);
+
+	std::ifstream file("HWSkin.hlsl");
+	std::stringstream text;
+	text << file.rdbuf();
+	std::smatch block;
+	const std::string source = text.str();
+	ASSERT_TRUE(std::regex_search(source, block, std::regex("struct VertexInput\\s*\\{([^}]*)\\}")));
+	std::map<std::string, std::string> inputs; // semantic -> type
+	const std::string members = block[1];
+	const std::regex member("(\\w+)\\s+\\w+\\s*:\\s*(\\w+)\\s*;");
+	for (std::sregex_iterator m(members.begin(), members.end(), member), end; m != end; ++m)
+		inputs[(*m)[2]] = (*m)[1];
+	const std::map<std::string, std::string> tangentVertex = { { "POSITION", "float4" }, { "NORMAL", "float3" },
+		{ "COLOR0", "float4" }, { "TEXCOORD0", "float2" }, { "TEXCOORD1", "float3" }, { "TEXCOORD2", "float3" } };
+	EXPECT_EQ(tangentVertex, inputs);
+}
+
 TEST_F(SkinningTest, LightingIsTakenFromTheFirstMaterial)
 {
 	scene::IAnimatedMeshSceneNode* node = makeNode(1, { { 0, 0, 0 } }, 4, 2);
 	node->getMaterial(0).Lighting = false;
 	node->getMaterial(1).Lighting = true;
 	Device->Driver.Type = video::EDT_OPENGL;
-	testing::internal::CaptureStdout();
-	Callback->attachToNode(Device, node, 17);
-	testing::internal::GetCapturedStdout();
+	attachQuietly(node);
 	EXPECT_EQ("HWSkinV.glsl", Device->Driver.Gpu.Registrations.at(0).File);
 }
 
@@ -255,6 +368,7 @@ TEST_F(SkinningTest, AFailedShaderLeavesMeshAndMaterialsToTheEngine)
 	for (u32 i = 0; i < node->getMaterialCount(); ++i)
 		EXPECT_EQ(video::EMT_SOLID, node->getMaterial(i).MaterialType);
 	EXPECT_EQ(0xffffffffu, colour(node, 0));
+	EXPECT_EQ(video::EVT_STANDARD, skinnedMesh(node)->getMeshBuffers()[0]->getVertexType());
 }
 
 TEST_F(SkinningTest, AMissingVertexProgramIsNotRegistered)
@@ -288,9 +402,7 @@ TEST_F(SkinningTest, ANodeWithoutSkinnedMeshIsLeftAlone)
 	// Without a mesh the interval still runs, but nothing is uploaded.
 	EXPECT_FALSE(uploadsPalette(draw(100)));
 	scene::IAnimatedMeshSceneNode* skinned = makeNode(1, { { 0, 0, 0 } });
-	testing::internal::CaptureStdout();
-	Callback->attachToNode(Device, skinned, 0);
-	testing::internal::GetCapturedStdout();
+	attachQuietly(skinned, 0);
 	EXPECT_FALSE(uploadsPalette(draw(105))) << "the call at 100 ms started the interval";
 	EXPECT_TRUE(uploadsPalette(draw(117)));
 }
@@ -304,9 +416,7 @@ protected:
 		Device->Driver.Type = driver;
 		scene::IAnimatedMeshSceneNode* node = makeNode(joints, {});
 		node->setMaterialFlag(video::EMF_LIGHTING, lighting);
-		testing::internal::CaptureStdout();
-		Callback->attachToNode(Device, node, interval);
-		testing::internal::GetCapturedStdout();
+		attachQuietly(node, interval);
 		Mesh = skinnedMesh(node);
 	}
 
