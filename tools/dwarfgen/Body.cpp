@@ -2,6 +2,10 @@
 
 #include "Skeleton.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace
 {
 
@@ -10,9 +14,40 @@ Influence rigid(int joint)
 	return {{joint, 0, 0, 0}, {1, 0, 0, 0}, 1};
 }
 
-Influence blend(int a, int b)
+// How far along the bones on either side of a joint the two share the skin.
+const float BendReach = 3;
+
+// The weights of a parent and a child joint at a point near the child: half
+// each at the joint, fading to the nearer bone alone at BendReach from it, in
+// steps of a quarter, so that the rings around a bend have 0.75/0.25,
+// 0.5/0.5 and 0.25/0.75 and the skin stretches smoothly when it bends.
+Influence bend(int parent, int child, Vec3 at)
 {
-	return {{a, b, 0, 0}, {0.5f, 0.5f, 0, 0}, 2};
+	const Vec3 bone = normalize(jointAt(child) - jointAt(parent));
+	const float along = dot(at - jointAt(child), bone);
+	const float toChild = std::round(4 * std::clamp(0.5f + along / (2 * BendReach), 0.f, 1.f)) / 4;
+	if (toChild == 0)
+		return rigid(parent);
+	if (toChild == 1)
+		return rigid(child);
+	return {{parent, child, 0, 0}, {1 - toChild, toChild, 0, 0}, 2};
+}
+
+bool movedOnlyBy(const Influence& in, int a, int b)
+{
+	return std::all_of(in.Joints.begin(), in.Joints.begin() + in.Count, [&](int j) { return j == a || j == b; });
+}
+
+// The rings with their weights blended across each (parent, child) joint
+// given: the rings that only those two joints move get their weights from
+// where they lie, so the tables below name only the bone a ring is on.
+std::vector<Ring> bent(std::vector<Ring> rings, std::initializer_list<std::pair<int, int>> joints)
+{
+	for (const auto& [parent, child] : joints)
+		for (Ring& r : rings)
+			if (movedOnlyBy(r.Joints, parent, child))
+				r.Joints = bend(parent, child, r.Center);
+	return rings;
 }
 
 // A cross-section of an upright part around the y axis: its height, its
@@ -34,24 +69,24 @@ std::vector<Ring> upright(const std::vector<Section>& sections)
 void addBody(Mesh& mesh)
 {
 	// The tunic, flaring into a skirt over the tops of the legs.
-	addLoft(mesh, upright({
+	addLoft(mesh, bent(upright({
 		{12.5f, 0, 0, 0, rigid(Pelvis)},
 		{12.5f, 12.8f, 10.5f, 0, rigid(Pelvis)},
 		{13, 13.4f, 11, 0, rigid(Pelvis)},
 		{17, 12.2f, 9.8f, 0, rigid(Pelvis)},
 		{20, 11.6f, 9.4f, 0, rigid(Pelvis)},
 		{23, 12, 9.8f, -0.3f, rigid(Pelvis)},
-		{25, 12.6f, 10.4f, -0.8f, blend(Pelvis, Spine)},
+		{25, 12.6f, 10.4f, -0.8f, rigid(Spine)},
 		{28, 13, 10.6f, -0.9f, rigid(Spine)},
-		{31, 13, 10.2f, -0.6f, blend(Spine, Chest)},
+		{31, 13, 10.2f, -0.6f, rigid(Spine)},
 		{34, 12.8f, 9.5f, -0.3f, rigid(Chest)},
 		{37, 12, 8.6f, 0, rigid(Chest)},
 		{39.5f, 10, 7.2f, 0, rigid(Chest)},
-		{41, 6.5f, 5.5f, 0, blend(Chest, Neck)},
+		{41, 6.5f, 5.5f, 0, rigid(Neck)},
 		{43, 4.6f, 4.4f, 0, rigid(Neck)},
 		{46, 4.2f, 4.2f, 0, rigid(Neck)},
 		{47, 0, 0, 0, rigid(Neck)},
-	}), AxisX, Tunic, 20);
+	}), {{Pelvis, Spine}, {Spine, Chest}, {Chest, Neck}}), AxisX, Tunic, 20);
 
 	addLoft(mesh, upright({
 		{19.8f, 0, 0, 0, rigid(Pelvis)},
@@ -105,13 +140,13 @@ void addHead(Mesh& mesh)
 		{44.5f, 0, 0, -3.5f, rigid(Head)},
 		{43.5f, 7.6f, 4.6f, -4, rigid(Head)},
 		{40, 8.2f, 5, -5.5f, rigid(Head)},
-		{37, 8, 4.6f, -7, blend(Head, Beard)},
+		{37, 8, 4.6f, -7, rigid(Beard)},
 		{33.5f, 6.8f, 3.8f, -8.8f, rigid(Beard)},
 		{30, 4.6f, 2.8f, -9.9f, rigid(Beard)},
 		{27.5f, 2.2f, 1.6f, -10.6f, rigid(Beard)},
 		{26, 0, 0, -10.6f, rigid(Beard)},
 	};
-	addLoft(mesh, upright(beard), AxisX, Hair, 16);
+	addLoft(mesh, bent(upright(beard), {{Head, Beard}}), AxisX, Hair, 16);
 
 	// The moustache, drooping at both ends.
 	std::vector<Ring> moustache;
@@ -133,27 +168,27 @@ void addArm(Mesh& mesh, const Side& side)
 
 	addEllipsoid(mesh, shoulder + Vec3{side.Sign * -0.5f, 1.3f, 0}, AxisY, AxisX, {5.8f, 6.2f, 4.2f},
 		Steel, rigid(side.Shoulder), 12, 7);
-	addLoft(mesh, {
+	addLoft(mesh, bent({
 		{shoulder - down * 4.5f, 0, 0, upper},
 		{shoulder - down * 3.8f, 2.6f, 2.6f, upper},
 		{shoulder - down * 2.2f, 4, 4, upper},
 		{shoulder, 4.6f, 4.6f, upper},
 		{lerp(shoulder, elbow, 0.5f), 4.3f, 4.3f, upper},
 		{lerp(shoulder, elbow, 0.82f), 4, 4, upper},
-		{elbow, 4, 4, blend(side.UpperArm, side.Forearm)},
+		{elbow, 4, 4, lower},
 		{lerp(elbow, wrist, 0.15f), 4.3f, 4.3f, lower},
 		{lerp(elbow, wrist, 0.2f), 4.3f, 4.3f, lower},
 		{lerp(elbow, wrist, 0.2f), 0, 0, lower},
-	}, AxisZ, Tunic, 12);
-	addLoft(mesh, {
+	}, {{side.UpperArm, side.Forearm}}), AxisZ, Tunic, 12);
+	addLoft(mesh, bent({
 		{lerp(elbow, wrist, 0.05f), 0, 0, lower},
 		{lerp(elbow, wrist, 0.08f), 3.4f, 3.4f, lower},
 		{lerp(elbow, wrist, 0.5f), 3.5f, 3.5f, lower},
 		{lerp(elbow, wrist, 0.85f), 3.2f, 3.2f, lower},
-		{wrist, 2.8f, 2.8f, blend(side.Forearm, side.Hand)},
+		{wrist, 2.8f, 2.8f, fist},
 		{wrist + hand * 1, 2.4f, 2.4f, fist},
 		{wrist + hand * 1.2f, 0, 0, fist},
-	}, AxisZ, Leather, 12);
+	}, {{side.UpperArm, side.Forearm}, {side.Forearm, side.Hand}}), AxisZ, Leather, 12);
 	addEllipsoid(mesh, wrist + hand * 3.3f, hand, AxisZ, {2.6f, 3, 3.4f}, Skin, fist, 12, 8);
 }
 
@@ -163,35 +198,35 @@ void addLeg(Mesh& mesh, const Side& side)
 	const Vec3 up{0, 1, 0};
 	const Influence thigh = rigid(side.Thigh), shin = rigid(side.Shin), foot = rigid(side.Foot);
 
-	addLoft(mesh, {
+	addLoft(mesh, bent({
 		{hip + up * 2.5f, 0, 0, thigh},
 		{hip + up * 1.5f, 4.2f, 4.2f, thigh},
 		{hip, 5.2f, 5.2f, thigh},
 		{lerp(hip, knee, 0.5f), 5, 5, thigh},
 		{lerp(hip, knee, 0.85f), 4.6f, 4.6f, thigh},
-		{knee, 4.4f, 4.4f, blend(side.Thigh, side.Shin)},
+		{knee, 4.4f, 4.4f, shin},
 		{lerp(knee, ankle, 0.25f), 4.2f, 4.2f, shin},
 		{lerp(knee, ankle, 0.5f), 4, 4, shin},
 		{lerp(knee, ankle, 0.55f), 0, 0, shin},
-	}, AxisX, Trousers, 12);
+	}, {{side.Thigh, side.Shin}}), AxisX, Trousers, 12);
 
 	// The boot: a shaft with a wide cuff, then the foot pointing forward.
-	addLoft(mesh, {
+	addLoft(mesh, bent({
 		{lerp(knee, ankle, 0.25f), 0, 0, shin},
 		{lerp(knee, ankle, 0.25f), 4.9f, 4.9f, shin},
 		{lerp(knee, ankle, 0.35f), 4.9f, 4.9f, shin},
 		{lerp(knee, ankle, 0.45f), 4.5f, 4.5f, shin},
 		{lerp(knee, ankle, 0.75f), 4.3f, 4.3f, shin},
-		{ankle, 4.2f, 4.2f, blend(side.Shin, side.Foot)},
+		{ankle, 4.2f, 4.2f, foot},
 		{ankle - up * 1.5f, 4, 4, foot},
 		{ankle - up * 2.5f, 0, 0, foot},
-	}, AxisX, Leather, 12);
+	}, {{side.Thigh, side.Shin}, {side.Shin, side.Foot}}), AxisX, Leather, 12);
 
 	// {forward of the ankle, height, half width}; the sole lies on y = 0.
-	const Influence toes = rigid(side.Toes), ball = blend(side.Foot, side.Toes);
+	const Influence toes = rigid(side.Toes);
 	const struct { float Forward, Height, HalfWidth; Influence Joints; } sole[] = {
 		{-4, 2.4f, 0, foot}, {-3.4f, 2.3f, 2.8f, foot}, {-1.5f, 2.6f, 3.6f, foot},
-		{2.5f, 2.5f, 4, foot}, {5.5f, 2.2f, 4, ball}, {7.5f, 1.9f, 3.6f, toes},
+		{2.5f, 2.5f, 4, foot}, {5.5f, 2.2f, 4, toes}, {7.5f, 1.9f, 3.6f, toes},
 		{9, 1.4f, 2.6f, toes}, {9.8f, 1.2f, 0, toes},
 	};
 	std::vector<Ring> rings;
@@ -200,7 +235,7 @@ void addLeg(Mesh& mesh, const Side& side)
 		const float half = s.HalfWidth == 0 ? 0 : s.Height;
 		rings.push_back({{ankle.X, s.Height, ankle.Z - s.Forward}, s.HalfWidth, half, s.Joints});
 	}
-	addLoft(mesh, rings, AxisX, Leather, 12);
+	addLoft(mesh, bent(rings, {{side.Foot, side.Toes}}), AxisX, Leather, 12);
 }
 
 void addAxe(Mesh& mesh)

@@ -8,7 +8,9 @@
 //
 // The dwarf stands about 60 units tall with its feet on y = 0, centred on
 // the y axis and facing -z. Its one animation marches on the spot and loops.
-// Every vertex is white: all colour comes from the texture.
+// Every vertex is white: all colour comes from the texture. Around each
+// bend the skin is shared by the two joints with weights that fade from one
+// to the other across the rings there.
 // The output is the same, byte for byte, on every run.
 
 #include "DwarfModel.h"
