@@ -180,6 +180,7 @@ void addArm(Mesh& mesh, const Side& side)
 		{lerp(elbow, wrist, 0.2f), 4.3f, 4.3f, lower},
 		{lerp(elbow, wrist, 0.2f), 0, 0, lower},
 	}, {{side.UpperArm, side.Forearm}}), AxisZ, Tunic, 12);
+	// The glove starts inside the sleeve and bends with it at the elbow.
 	addLoft(mesh, bent({
 		{lerp(elbow, wrist, 0.05f), 0, 0, lower},
 		{lerp(elbow, wrist, 0.08f), 3.4f, 3.4f, lower},
