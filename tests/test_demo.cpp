@@ -207,6 +207,27 @@ TEST_F(Scene, LightingOnlyForAnswerOne)
 	EXPECT_FALSE(First->getMaterial(0).Lighting);
 }
 
+// Only hardware skinning repacks the shared mesh; the engine's skinning and
+// the unskinned crowd draw the model's vertices as they were loaded.
+TEST_F(Scene, OtherSkinningModesLeaveTheVerticesAlone)
+{
+	for (char skinning : { '2', '3', '9' })
+	{
+		SCOPED_TRACE(skinning);
+		build(RunOptions{ '2', skinning, '1' });
+		scene::ISkinnedMesh* mesh = static_cast<scene::ISkinnedMesh*>(First->getMesh());
+		for (u32 b = 0; b < mesh->getMeshBuffers().size(); ++b)
+		{
+			scene::SSkinMeshBuffer* buffer = mesh->getMeshBuffers()[b];
+			EXPECT_EQ(video::EVT_STANDARD, buffer->getVertexType());
+			for (u32 v = 0; v < buffer->getVertexCount(); ++v)
+				ASSERT_EQ(0xffffffffu, buffer->getVertex(v)->Color.color) << "vertex " << v;
+		}
+		Device->drop();
+		Device = 0;
+	}
+}
+
 TEST(SceneFailure, MissingModelIsNamed)
 {
 	IrrlichtDevice* device = createDevice(video::EDT_NULL);

@@ -5,6 +5,8 @@
 #include "support/DemoProcess.h"
 #include "support/Pictures.h"
 
+#include "XFile.h"
+
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -14,7 +16,6 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -50,63 +51,46 @@ void writeFile(const fs::path& file, const std::string& text)
 	std::ofstream(file, std::ios::binary) << text;
 }
 
-// A text .x file: the header, then the blocks.
-std::string xFile(const std::string& blocks)
+// Adds a box to mesh: its eight corners from (x, y, z) and its twelve
+// triangles, facing out.
+void addBox(xfile::Mesh& mesh, f32 x, f32 y, f32 z, f32 size)
 {
-	return "xof 0303txt 0032\n" + blocks;
-}
-
-// The eight corners of a box, as .x vector records.
-void writeBoxVertices(std::ostream& out, f32 x, f32 y, f32 z, f32 size)
-{
+	const unsigned first = static_cast<unsigned>(mesh.Positions.size());
 	for (int corner = 0; corner < 8; ++corner)
-		out << x + size * (corner & 1) << ";" << y + size * ((corner >> 1) & 1) << ";"
-			<< z + size * (corner >> 2) << ";,\n";
-}
-
-// The twelve triangles of a box whose corners start at `first`, facing out.
-void writeBoxFaces(std::ostream& out, int first)
-{
-	const int faces[12][3] = { { 0, 2, 1 }, { 1, 2, 3 }, { 4, 5, 6 }, { 5, 7, 6 }, { 0, 1, 4 }, { 1, 5, 4 },
+		mesh.Positions.push_back({x + size * (corner & 1), y + size * ((corner >> 1) & 1), z + size * (corner >> 2)});
+	const unsigned faces[12][3] = { { 0, 2, 1 }, { 1, 2, 3 }, { 4, 5, 6 }, { 5, 7, 6 }, { 0, 1, 4 }, { 1, 5, 4 },
 		{ 2, 6, 3 }, { 3, 6, 7 }, { 0, 4, 2 }, { 2, 4, 6 }, { 1, 3, 5 }, { 3, 7, 5 } };
 	for (const auto& face : faces)
-		out << "3;" << first + face[0] << "," << first + face[1] << "," << first + face[2] << ";,\n";
-}
-
-// Ends a list of .x records: the last record's separator becomes a semicolon.
-std::string closeList(const std::ostringstream& records)
-{
-	std::string text = records.str();
-	text.replace(text.size() - 2, 1, ";");
-	return text;
+		mesh.Triangles.push_back({ first + face[0], first + face[1], first + face[2] });
 }
 
 // A static model: one box with no frames and no skin.
 std::string staticModel()
 {
-	std::ostringstream vertices, faces;
-	writeBoxVertices(vertices, -10, 0, -10, 20);
-	writeBoxFaces(faces, 0);
-	return xFile("Mesh Box {\n8;\n" + closeList(vertices) + "12;\n" + closeList(faces) + "}\n");
+	xfile::Model model;
+	model.Meshes.resize(1);
+	addBox(model.Meshes[0], -10, 0, -10, 20);
+	return xfile::toText(model);
 }
 
 // A skinned model of `jointCount` frames, each moving a small box of its own.
 std::string manyJointModel(int jointCount)
 {
-	const std::string identity = "1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;\n";
-	std::ostringstream frames, vertices, faces, weights;
+	xfile::Model model;
+	xfile::Mesh boxes;
+	const xfile::Matrix identity = xfile::translation({ 0, 0, 0 });
 	for (int j = 0; j < jointCount; ++j)
 	{
-		frames << "Frame Joint" << j << " {\nFrameTransformMatrix {\n" << identity << "}\n}\n";
-		writeBoxVertices(vertices, f32(j % 6 * 6 - 18), f32(j / 6 * 6), 0, 5);
-		writeBoxFaces(faces, 8 * j);
-		weights << "SkinWeights {\n\"Joint" << j << "\";\n8;\n";
-		for (int v = 0; v < 8; ++v)
-			weights << 8 * j + v << (v < 7 ? "," : ";\n");
-		weights << "1,1,1,1,1,1,1,1;\n" << identity << "}\n";
+		const std::string name = "Joint" + std::to_string(j);
+		model.Frames.push_back({ name, -1, identity });
+		xfile::SkinWeights skin{ name, {}, identity };
+		for (unsigned v = 0; v < 8; ++v)
+			skin.Weights.push_back({ static_cast<unsigned>(boxes.Positions.size()) + v, 1 });
+		boxes.Skin.push_back(skin);
+		addBox(boxes, f32(j % 6 * 6 - 18), f32(j / 6 * 6), 0, 5);
 	}
-	return xFile(frames.str() + "Mesh Boxes {\n" + std::to_string(8 * jointCount) + ";\n" + closeList(vertices)
-		+ std::to_string(12 * jointCount) + ";\n" + closeList(faces) + weights.str() + "}\n");
+	model.Meshes = { boxes };
+	return xfile::toText(model);
 }
 
 // Waits for the demo's window, checks that something besides the clear colour

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -61,6 +62,14 @@ protected:
 		return points;
 	}
 
+	// Where a joint is in the bind pose: its offset matrix inverted.
+	core::vector3df bindPosition(const char* name)
+	{
+		core::matrix4 bindPose;
+		joint(name)->GlobalInversedMatrix.getInverse(bindPose);
+		return bindPose.getTranslation();
+	}
+
 	static IrrlichtDevice* Device;
 	static scene::IAnimatedMesh* Mesh;
 	scene::ISkinnedMesh* Skinned = nullptr;
@@ -107,41 +116,79 @@ TEST_F(DwarfModel, JointsFormABodyHierarchy)
 	}
 }
 
-// The vertex program weighs all influences of a vertex equally, so the
-// model's weights must already be equal for it to match the engine.
-TEST_F(DwarfModel, EveryVertexHasOneToFourEqualWeightsSummingToOne)
+// Each vertex's weights as the engine loaded them: joint number and strength.
+using VertexId = std::pair<u32, u32>; // buffer, vertex
+using Influences = std::map<VertexId, std::vector<std::pair<u32, f32>>>;
+
+Influences influences(scene::ISkinnedMesh* mesh)
 {
-	using VertexId = std::pair<u32, u32>; // buffer, vertex
-	std::map<VertexId, std::vector<f32>> weights;
-	const auto& all = Skinned->getAllJoints();
+	Influences out;
+	const auto& all = mesh->getAllJoints();
 	for (u32 j = 0; j < all.size(); ++j)
-	{
-		std::map<VertexId, int> seen;
 		for (u32 k = 0; k < all[j]->Weights.size(); ++k)
 		{
 			const auto& w = all[j]->Weights[k];
-			weights[VertexId(w.buffer_id, w.vertex_id)].push_back(w.strength);
-			EXPECT_EQ(++seen[VertexId(w.buffer_id, w.vertex_id)], 1) << all[j]->Name.c_str() << " names a vertex twice";
+			out[VertexId(w.buffer_id, w.vertex_id)].push_back({j, w.strength});
 		}
-	}
+	return out;
+}
+
+TEST_F(DwarfModel, EveryVertexHasOneToFourWeightsSummingToOne)
+{
+	Influences weights = influences(Skinned);
 	u32 vertices = 0;
 	for (u32 b = 0; b < Mesh->getMeshBufferCount(); ++b)
 		for (u32 v = 0; v < Mesh->getMeshBuffer(b)->getVertexCount(); ++v, ++vertices)
 		{
-			const std::vector<f32>& w = weights[VertexId(b, v)];
+			const auto& w = weights[VertexId(b, v)];
 			ASSERT_GE(w.size(), 1u) << "vertex " << v << " of buffer " << b;
 			ASSERT_LE(w.size(), 4u) << "vertex " << v << " of buffer " << b;
 			f32 sum = 0;
-			for (f32 x : w)
+			std::set<u32> joints;
+			for (const auto& [joint, strength] : w)
 			{
-				sum += x;
-				EXPECT_NEAR(x, w[0], 1e-4f) << "vertex " << v << " of buffer " << b;
+				sum += strength;
+				EXPECT_GT(strength, 0) << "vertex " << v << " of buffer " << b;
+				EXPECT_LE(strength, 1) << "vertex " << v << " of buffer " << b;
+				EXPECT_TRUE(joints.insert(joint).second) << "vertex " << v << " of buffer " << b << " names a joint twice";
 			}
 			EXPECT_NEAR(sum, 1, 1e-4f) << "vertex " << v << " of buffer " << b;
 		}
 	EXPECT_EQ(weights.size(), vertices) << "weights name vertices that do not exist";
 	EXPECT_GE(vertices, 1500u);
 	EXPECT_LE(vertices, 6000u);
+}
+
+// Around every bend the skin is shared by the two joints with weights that
+// fade from one to the other: there are unequal blends, and all blends lie
+// within a few units of the joint along the bone.
+TEST_F(DwarfModel, BendsFadeAcrossUnequalWeights)
+{
+	const Influences weights = influences(Skinned);
+	const char* bends[][2] = {
+		{"Pelvis", "Spine"}, {"Spine", "Chest"}, {"Chest", "Neck"}, {"Head", "Beard"},
+		{"LeftUpperArm", "LeftForearm"}, {"LeftForearm", "LeftHand"},
+		{"RightUpperArm", "RightForearm"}, {"RightForearm", "RightHand"},
+		{"LeftThigh", "LeftShin"}, {"LeftShin", "LeftFoot"}, {"LeftFoot", "LeftToes"},
+		{"RightThigh", "RightShin"}, {"RightShin", "RightFoot"}, {"RightFoot", "RightToes"},
+	};
+	for (const auto& bend : bends)
+	{
+		const u32 parent = Skinned->getJointNumber(bend[0]), child = Skinned->getJointNumber(bend[1]);
+		const core::vector3df at = bindPosition(bend[1]);
+		const core::vector3df bone = (at - bindPosition(bend[0])).normalize();
+		bool unequal = false;
+		for (const auto& [id, w] : weights)
+		{
+			if (w.size() != 2 || std::min(w[0].first, w[1].first) != std::min(parent, child)
+				|| std::max(w[0].first, w[1].first) != std::max(parent, child))
+				continue;
+			unequal |= std::abs(w[0].second - w[1].second) > 0.01f;
+			const core::vector3df p = Mesh->getMeshBuffer(id.first)->getPosition(id.second);
+			EXPECT_LT(std::abs((p - at).dotProduct(bone)), 4) << bend[1] << ": a blend far from the joint";
+		}
+		EXPECT_TRUE(unequal) << bend[0] << " to " << bend[1] << " has no unequal blend";
+	}
 }
 
 // The hardware skinning overwrites vertex colours, so the look must not depend on them.

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <locale>
 #include <map>
+#include <tuple>
 
 using namespace irr;
 
