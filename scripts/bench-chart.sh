@@ -35,11 +35,14 @@ awk -F, -v work="$work" '
   {
     crowd = ("crowd" in column) ? $column["crowd"] : "in-step"
     file = work "/" $column["lighting"] "." $column["mode"] "." crowd ".dat"
-    print $column["characters"], $column["fps"] | "sort -n > \"" file "\""
+    sorted = "sort -n > \"" file "\""
+    print $column["characters"], $column["fps"] | sorted
+    sorts[sorted] = 1
     sizes[$column["characters"]] = 1
     if ($column["fps"] + 0 > highest) highest = $column["fps"] + 0
   }
   END {
+    for (sorted in sorts) close(sorted)
     for (size in sizes) print size > (work "/sizes.txt")
     print highest > (work "/highest.txt")
   }
