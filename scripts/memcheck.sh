@@ -8,18 +8,19 @@
 # Errors that belong to glibc or Mesa are suppressed in
 # tests/sanitizers/valgrind.supp; anything else (an error in the program's
 # own code, src/) makes the run fail. Exits 0 when every run is clean.
-# RUN_SECONDS sets how long each window stays open (default 5); the logs stay
-# in the build directory as memcheck-*.log. Takes about two minutes.
+# RUN_SECONDS sets how long each window stays open (default 5); a run whose
+# window does not appear, or which does not end, within five minutes fails.
+# The logs stay in the build directory as memcheck-*.log. Takes about two
+# minutes.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 run_seconds=${RUN_SECONDS:-5}
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
+[ -n "${DISPLAY:-}" ] || exec "$root/scripts/with-display.sh" "$0" "$@"
 "$root/scripts/build.sh" >/dev/null || exit 1
 cd "$build"
+source "$root/scripts/demo-window.sh"
 
 memcheck=(valgrind --tool=memcheck --error-exitcode=99 --leak-check=full
   --errors-for-leak-kinds=definite --show-leak-kinds=definite --keep-debuginfo=yes
@@ -47,14 +48,16 @@ run_mode() {
   local log=$build/memcheck-$name.log
   printf '%b' "$answers" | "${memcheck[@]}" --log-file="$log" ./hwskinning >/dev/null 2>&1 &
   local demo=$!
-  local window=""
-  while [ -z "$window" ] && kill -0 "$demo" 2>/dev/null; do
-    window=$(./xwin find "Hardware Skinning example" 0.5 2>/dev/null || true)
-  done
-  [ -n "$window" ] && sleep "$run_seconds" && ./xwin close "$window" >/dev/null 2>&1
-  wait "$demo"
+  local window
+  if window=$(find_demo_window "$demo" 300); then
+    sleep "$run_seconds"
+    ./xwin close "$window" >/dev/null 2>&1
+  else
+    kill "$demo" 2>/dev/null
+  fi
+  wait_for_end "$demo" 300
   local status=$?
-  [ -n "$window" ] || { echo "$name: no window appeared"; status=1; }
+  [ -n "$window" ] || status=1
   summarise "$name" "$status" "$log"
   [ "$status" = 0 ] || failed=1
 }

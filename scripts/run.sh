@@ -16,4 +16,4 @@ if [ -n "${DISPLAY:-}" ]; then
   exec ./hwskinning "$@"
 fi
 echo "No display: running on a virtual display (Xvfb)."
-exec xvfb-run -a -s "-screen 0 1024x768x24" "$root/scripts/run-headless.sh" "$@"
+exec "$root/scripts/with-display.sh" "$root/scripts/run-headless.sh" "$@"

@@ -9,6 +9,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   glslang-tools
   valgrind
+  gnuplot-nox
 )
 
 missing=()

@@ -24,9 +24,4 @@ cmake -S "$root" -B "$build" -DSANITIZE=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 cd "$build"
 mesa_driver=$(find /usr/lib -name swrast_dri.so -path '*/dri/*' | head -n 1)
-suite=(env LD_PRELOAD="$mesa_driver" ctest --output-on-failure "$@")
-if [ -n "${DISPLAY:-}" ]; then
-  "${suite[@]}"
-else
-  xvfb-run -a -s "-screen 0 1024x768x24" "${suite[@]}"
-fi
+"$root/scripts/with-display.sh" env LD_PRELOAD="$mesa_driver" ctest --output-on-failure "$@"

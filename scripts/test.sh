@@ -7,14 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 "$root/scripts/build.sh"
-(
-  cd "$build"
-  if [ -n "${DISPLAY:-}" ]; then
-    ctest --output-on-failure "$@"
-  else
-    xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure "$@"
-  fi
-)
+(cd "$build" && "$root/scripts/with-display.sh" ctest --output-on-failure "$@")
 if [ "${SANITIZERS:-1}" != 0 ]; then
   "$root/scripts/test-sanitizers.sh" "$@"
 fi

@@ -144,7 +144,10 @@ IrrlichtDevice* createDemoDevice(const RunOptions& options)
 	IrrlichtDevice* device = 0;
 	if (options.DriverKey == '1')
 	{
-		device = createDevice(video::EDT_DIRECT3D9, windowSize, 16, false, false, false, 0);
+		// Asked first: a failed attempt opens and closes an X connection, and
+		// a virtual display left with no client resets under the next window.
+		if (IrrlichtDevice::isDriverSupported(video::EDT_DIRECT3D9))
+			device = createDevice(video::EDT_DIRECT3D9, windowSize, 16, false, false, false, 0);
 		if (!device)
 			fprintf(stderr, "Direct3D 9 is not available on this system, using OpenGL instead.\n");
 	}

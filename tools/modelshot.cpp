@@ -9,7 +9,8 @@
 //   OUT_PREFIX_<frame>_unlit.png  the same without lighting
 //   OUT_PREFIX_<frame>_crowd.png  a block of dwarves 50 apart, lit, seen
 //                                 from the demo's camera distance
-// The OpenGL driver needs a display; run it under xvfb-run.
+// The OpenGL driver needs a display; without one, run it through
+// scripts/with-display.sh.
 
 #include "BackBuffer.h"
 

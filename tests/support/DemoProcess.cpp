@@ -22,9 +22,9 @@ std::string readFile(const std::string& path)
 	return text.str();
 }
 
-std::string xwin(const std::string& arguments)
+std::string xwin(const std::string& environment, const std::string& arguments)
 {
-	return commandOutput(std::string(XWIN_BIN) + " " + arguments);
+	return commandOutput(environment + XWIN_BIN + " " + arguments);
 }
 } // namespace
 
@@ -80,6 +80,8 @@ DemoProcess::DemoProcess(const std::string& answers, const std::string& workingD
 		argv.push_back(const_cast<char*>(argument.c_str()));
 	argv.push_back(0);
 	holdDisplay();
+	if (environment.compare(0, 8, "DISPLAY=") == 0)
+		XEnvironment = environment + " ";
 
 	int input[2];
 	if (pipe(input) != 0)
@@ -128,7 +130,7 @@ unsigned long DemoProcess::findWindow(double seconds)
 	{
 		if (wait(0) != -1)
 			return 0; // the demo ended before showing a window
-		const unsigned long window = strtoul(xwin("find 'Hardware Skinning example' 0.5 2>/dev/null").c_str(), 0, 10);
+		const unsigned long window = strtoul(xwin(XEnvironment, "find 'Hardware Skinning example' 0.5 2>/dev/null").c_str(), 0, 10);
 		if (window)
 			return window;
 	}
@@ -137,7 +139,7 @@ unsigned long DemoProcess::findWindow(double seconds)
 
 std::string DemoProcess::title(unsigned long window) const
 {
-	std::string text = xwin("title " + std::to_string(window));
+	std::string text = xwin(XEnvironment, "title " + std::to_string(window));
 	if (!text.empty() && text.back() == '\n')
 		text.pop_back();
 	return text;
@@ -145,12 +147,12 @@ std::string DemoProcess::title(unsigned long window) const
 
 bool DemoProcess::screenshot(unsigned long window, const std::string& file) const
 {
-	return system(("import -window " + std::to_string(window) + " " + file + " 2>/dev/null").c_str()) == 0;
+	return system((XEnvironment + "import -window " + std::to_string(window) + " " + file + " 2>/dev/null").c_str()) == 0;
 }
 
 void DemoProcess::close(unsigned long window) const
 {
-	xwin("close " + std::to_string(window));
+	xwin(XEnvironment, "close " + std::to_string(window));
 }
 
 int DemoProcess::wait(double seconds)
@@ -179,6 +181,16 @@ int DemoProcess::wait(double seconds)
 		std::this_thread::sleep_for(std::chrono::milliseconds(20));
 	}
 	return ExitCode;
+}
+
+bool DemoProcess::hasLoaded(const std::string& name) const
+{
+	std::ifstream maps("/proc/" + std::to_string(Pid) + "/maps");
+	std::string line;
+	while (std::getline(maps, line))
+		if (line.find('/') != std::string::npos && line.find(name, line.rfind('/')) != std::string::npos)
+			return true;
+	return false;
 }
 
 std::string DemoProcess::output() const

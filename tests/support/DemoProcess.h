@@ -13,7 +13,7 @@ public:
 	// Starts the demo in workingDirectory (the build directory when empty)
 	// with `answers` on standard input, closed after them, one change of its
 	// environment ("NAME=value", or "NAME=" to remove NAME) and the command
-	// line arguments.
+	// line arguments. A changed DISPLAY is also where its window is looked for.
 	explicit DemoProcess(const std::string& answers, const std::string& workingDirectory = "",
 		const std::string& environment = "", const std::vector<std::string>& arguments = {});
 	~DemoProcess();
@@ -30,6 +30,10 @@ public:
 	// or ended by a signal.
 	int wait(double seconds = 30);
 
+	// Whether the running demo has loaded a shared library whose file name
+	// contains `name`.
+	bool hasLoaded(const std::string& name) const;
+
 	std::string output() const;
 	std::string errors() const;
 
@@ -38,6 +42,7 @@ private:
 	bool Finished;
 	int ExitCode;
 	std::string OutputFile, ErrorFile;
+	std::string XEnvironment; // put before the X helpers' commands
 };
 
 // Runs a shell command and returns what it printed on standard output.
