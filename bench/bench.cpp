@@ -15,8 +15,8 @@
 // same moment, so the modes can be seen to draw the same crowd.
 // Run it in the demo's working directory (the build directory).
 
-#include "BackBuffer.h"
 #include "Demo.h"
+#include "StillFrame.h"
 
 #include <algorithm>
 #include <chrono>
@@ -96,23 +96,18 @@ int runOne(char skinning, char lighting, const char* crowd, u32 characters, u32 
 	const std::string& png)
 {
 	const RunOptions options{ '2', skinning, lighting, strcmp(crowd, Crowds[1].Name) == 0 };
-	IrrlichtDevice* device = createDemoDevice(options);
+	DemoDevice demo(options);
+	IrrlichtDevice* device = demo.device();
 	if (!device)
 		return 1;
 	const CrowdLayout layout = layoutFor(characters);
 	// Light circles start at the clock's time when they are made: start them
 	// at 0 so every run's screenshot has the same lights.
 	device->getTimer()->setTime(0);
-	scene::IAnimatedMeshSceneNode* first = buildCrowdScene(device, options, layout);
-	if (!first)
-	{
-		device->drop();
+	if (!demo.buildScene(layout))
 		return 1;
-	}
 	frameCrowd(device, layout);
 
-	video::IVideoDriver* driver = device->getVideoDriver();
-	scene::ISceneManager* smgr = device->getSceneManager();
 	double start = 0, cpuStart = 0;
 	for (u32 i = 0; i < warmup + frames && device->run(); ++i)
 	{
@@ -121,9 +116,7 @@ int runOne(char skinning, char lighting, const char* crowd, u32 characters, u32 
 			start = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 			cpuStart = cpuSeconds();
 		}
-		driver->beginScene(true, true, video::SColor(0xff0000c8));
-		smgr->drawAll();
-		driver->endScene();
+		drawFrame(device);
 	}
 	const double end = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 	printf("RESULT %.6f %.6f\n", end - start, cpuSeconds() - cpuStart);
@@ -131,12 +124,9 @@ int runOne(char skinning, char lighting, const char* crowd, u32 characters, u32 
 	video::IImage* still = drawStill(device, 1000, options.OutOfStep);
 	if (still)
 	{
-		driver->writeImageToFile(still, png.c_str());
+		device->getVideoDriver()->writeImageToFile(still, png.c_str());
 		still->drop();
 	}
-	device->closeDevice();
-	device->run();
-	device->drop();
 	return 0;
 }
 

@@ -7,7 +7,7 @@
 find_demo_window() {
   local pid=$1 seconds=$2 start=$SECONDS window
   while kill -0 "$pid" 2>/dev/null; do
-    if window=$(./xwin find "Hardware Skinning example" 0.5 2>/dev/null); then
+    if window=$(./xwin find 0.5 2>/dev/null); then
       echo "$window"
       return 0
     fi

@@ -1,26 +1,14 @@
 #include "Demo.h"
 
 #include "HWSkinCB.h"
+#include "ModelFile.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <istream>
-#include <ostream>
-#include <string>
 
 using namespace irr;
 
 namespace
 {
-// Prints a prompt, making sure it is on the console before the answer is read.
-char ask(std::istream& in, std::ostream& out, const char* prompt)
-{
-	out << prompt << std::flush;
-	char answer = 0;
-	in >> answer;
-	return answer;
-}
-
 void addCircleAnimator(scene::ISceneManager* smgr, scene::ISceneNode* node,
 	const core::vector3df& centre, f32 radius, f32 speed)
 {
@@ -28,47 +16,6 @@ void addCircleAnimator(scene::ISceneManager* smgr, scene::ISceneNode* node,
 		centre, radius, speed, core::vector3df(0, 1, 0), 0.f, 0.f);
 	node->addAnimator(circle);
 	circle->drop();
-}
-
-struct LightSetup
-{
-	f32 Radius;
-	f32 Speed;
-	video::SColorf Colour;
-};
-
-// The engine's .x loader draws whatever a cut-short text model holds, so a
-// text model whose blocks do not all close is refused before it is loaded.
-bool isCutShort(io::IFileSystem* fileSystem, const io::path& name)
-{
-	io::IReadFile* file = fileSystem->createAndOpenFile(name);
-	if (!file)
-		return false;
-	std::string text(file->getSize(), '\0');
-	file->read(&text[0], text.size());
-	file->drop();
-	if (text.size() < 16 || text.compare(0, 4, "xof ") != 0 || text.compare(8, 4, "txt ") != 0)
-		return false;
-
-	int depth = 0;
-	bool quoted = false;
-	for (size_t i = 0; i < text.size(); ++i)
-	{
-		if (text[i] == '"')
-			quoted = !quoted;
-		else if (quoted)
-			continue;
-		else if (text[i] == '#' || text.compare(i, 2, "//") == 0)
-			i = std::min(text.find('\n', i), text.size());
-		else if (text[i] == '{')
-			++depth;
-		else if (text[i] == '}')
-			--depth;
-	}
-	if (depth == 0 && !quoted)
-		return false;
-	fprintf(stderr, "The character model \"%s\" is cut short: its blocks do not all close.\n", name.c_str());
-	return true;
 }
 
 // The characters in the order they were added to the scene.
@@ -92,6 +39,13 @@ f32 paceFactor(u32 character)
 	return 0.9f + 0.2f * core::fract(character * 0.7548777f);
 }
 
+struct LightSetup
+{
+	f32 Radius;
+	f32 Speed;
+	video::SColorf Colour;
+};
+
 const LightSetup Lights[] = {
 	{ 100.f, 0.001f, video::SColorf(0.5f, 0.5f, 0.f, 0.f) },
 	{ 100.f, -0.001f, video::SColorf(0.f, 1.f, 0.f, 0.f) },
@@ -100,62 +54,23 @@ const LightSetup Lights[] = {
 };
 } // namespace
 
-const char* const CommandLineUsage =
-	"Usage: hwskinning [--out-of-step] [--help]\n"
-	"  --out-of-step  every character starts at its own point of the walk and walks\n"
-	"                 at its own pace (without it the whole crowd walks in step)\n"
-	"  --help         prints this text\n"
-	"The renderer, the skinning and the lighting are asked on the console.\n";
-
-int readCommandLine(int argc, const char* const argv[], RunOptions& options,
-	std::ostream& out, std::ostream& err)
-{
-	for (int i = 1; i < argc; ++i)
-	{
-		const std::string argument = argv[i];
-		if (argument == "--out-of-step")
-			options.OutOfStep = true;
-		else if (argument == "--help")
-		{
-			out << CommandLineUsage;
-			return 0;
-		}
-		else
-		{
-			err << "Unknown option \"" << argument << "\".\n" << CommandLineUsage;
-			return 2;
-		}
-	}
-	return -1;
-}
-
-RunOptions askRunOptions(std::istream& in, std::ostream& out, RunOptions options)
-{
-	options.DriverKey = ask(in, out, "Dx or Ogl?\n1.Dx\n2.Ogl\n");
-	options.SkinningKey = ask(in, out,
-		"Activate the hardware skinning?\n1.Yes\n2.No\n3.Disable skinning\n");
-	options.LightingKey = ask(in, out, "Enable Lighting?\n1.Yes\n2.No\n");
-	return options;
-}
-
 IrrlichtDevice* createDemoDevice(const RunOptions& options)
 {
-	const core::dimension2du windowSize(640, 480);
 	IrrlichtDevice* device = 0;
 	if (options.DriverKey == '1')
 	{
 		// Asked first: a failed attempt opens and closes an X connection, and
 		// a virtual display left with no client resets under the next window.
 		if (IrrlichtDevice::isDriverSupported(video::EDT_DIRECT3D9))
-			device = createDevice(video::EDT_DIRECT3D9, windowSize, 16, false, false, false, 0);
+			device = createDevice(video::EDT_DIRECT3D9, WindowSize, 16, false, false, false, 0);
 		if (!device)
 			fprintf(stderr, "Direct3D 9 is not available on this system, using OpenGL instead.\n");
 	}
 	if (!device)
-		device = createDevice(video::EDT_OPENGL, windowSize, 16, false, false, false, 0);
+		device = createDevice(video::EDT_OPENGL, WindowSize, 16, false, false, false, 0);
 	if (!device)
-		fprintf(stderr, "Could not open a 640x480 OpenGL window: "
-			"is there a display (DISPLAY) with OpenGL?\n");
+		fprintf(stderr, "Could not open a %ux%u OpenGL window: "
+			"is there a display (DISPLAY) with OpenGL?\n", WindowSize.Width, WindowSize.Height);
 	return device;
 }
 
@@ -189,7 +104,7 @@ scene::IAnimatedMeshSceneNode* buildCrowdScene(IrrlichtDevice* device,
 	// The clones copy the node's materials, so the skinning material is set
 	// up first.
 	if (options.SkinningKey == '1')
-		HWSkinCB::instance()->attachToNode(device, node, 17);
+		HWSkinCB::instance()->attachToNode(device, node, PaletteInterval);
 
 	// Each clone stays where the first node stood; the first node moves on
 	// and ends on the last grid point.
@@ -241,40 +156,42 @@ void poseCrowd(scene::ISceneManager* smgr, bool outOfStep, f32 progress)
 	}
 }
 
-FrameRateCaption::FrameRateCaption(char skinningKey)
-	: SkinningKey(skinningKey), LastFps(0)
+void drawFrame(IrrlichtDevice* device, const std::function<void()>& beforeShow)
 {
-}
-
-core::stringw FrameRateCaption::text(s32 fps) const
-{
-	core::stringw caption = L"Hardware Skinning example";
-	if (SkinningKey == '2')
-		caption += "(Hardware Skinning is disabled)";
-	caption += " FPS:";
-	caption += core::stringw(fps);
-	return caption;
-}
-
-bool FrameRateCaption::update(IrrlichtDevice* device, s32 fps)
-{
-	if (fps == LastFps)
-		return false;
-	device->setWindowCaption(text(fps).c_str());
-	LastFps = fps;
-	return true;
+	video::IVideoDriver* driver = device->getVideoDriver();
+	driver->beginScene(true, true, ClearColour);
+	device->getSceneManager()->drawAll();
+	if (beforeShow)
+		beforeShow();
+	driver->endScene();
 }
 
 void runFrameLoop(IrrlichtDevice* device, const RunOptions& options)
 {
-	scene::ISceneManager* smgr = device->getSceneManager();
-	video::IVideoDriver* driver = device->getVideoDriver();
 	FrameRateCaption caption(options.SkinningKey);
 	while (device->run())
 	{
-		driver->beginScene(true, true, video::SColor(0xff0000c8));
-		smgr->drawAll();
-		driver->endScene();
-		caption.update(device, driver->getFPS());
+		drawFrame(device);
+		caption.update(device, device->getVideoDriver()->getFPS());
 	}
+}
+
+DemoDevice::DemoDevice(const RunOptions& options)
+	: Options(options), Device(createDemoDevice(options)), First(0)
+{
+}
+
+DemoDevice::~DemoDevice()
+{
+	if (!Device)
+		return;
+	Device->closeDevice();
+	Device->run(); // lets the window go before the device does
+	Device->drop();
+}
+
+bool DemoDevice::buildScene(const CrowdLayout& layout)
+{
+	First = buildCrowdScene(Device, Options, layout);
+	return First != 0;
 }

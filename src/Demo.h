@@ -1,32 +1,20 @@
-// The crowd demo: the start-up dialogue, the scene and the frame loop.
+// The crowd demo: its device, the crowd scene and the frame loop.
 #pragma once
+
+#include "Caption.h"
+#include "RunOptions.h"
 
 #include <irrlicht.h>
 
-#include <iosfwd>
+#include <functional>
 
-// The three answers of the start-up dialogue, each the single character typed;
-// the zero character where no answer came. Then the command line's choice.
-struct RunOptions
-{
-	char DriverKey = 0;   // '1' Direct3D 9, anything else OpenGL
-	char SkinningKey = 0; // '1' hardware, '2' engine with a caption note, '3' none, else engine
-	char LightingKey = 0; // '1' lighting on, anything else off
-	bool OutOfStep = false; // every character at its own point of the walk
-};
+// The window: its size and the colour each frame is cleared to.
+const irr::core::dimension2du WindowSize(640, 480);
+const irr::video::SColor ClearColour(0xff0000c8);
 
-// The demo's command line options, as --help lists them.
-extern const char* const CommandLineUsage;
-
-// Reads the command line into options. Returns the exit code when the program
-// ends here: 0 after --help (the usage printed on out), 2 after an unknown
-// option (a message and the usage on err); -1 when it goes on.
-int readCommandLine(int argc, const char* const argv[], RunOptions& options,
-	std::ostream& out, std::ostream& err);
-
-// Asks the three questions on out and reads one character for each from in;
-// the other fields are kept from `options`.
-RunOptions askRunOptions(std::istream& in, std::ostream& out, RunOptions options = RunOptions());
+// Hardware skinning refreshes an in-step crowd's joint palette at most this
+// often (milliseconds).
+const irr::u32 PaletteInterval = 17;
 
 // Creates the device for the chosen renderer, falling back to OpenGL where
 // Direct3D 9 does not exist; null, with a message, when none can be made.
@@ -52,23 +40,33 @@ irr::scene::IAnimatedMeshSceneNode* buildCrowdScene(irr::IrrlichtDevice* device,
 // run. The characters are counted in the order they were added to the scene.
 void poseCrowd(irr::scene::ISceneManager* smgr, bool outOfStep, irr::f32 progress);
 
-// The window caption, kept up to date with the frame rate.
-class FrameRateCaption
-{
-public:
-	explicit FrameRateCaption(char skinningKey);
-
-	// The caption for a frame rate.
-	irr::core::stringw text(irr::s32 fps) const;
-
-	// Writes the caption when the frame rate differs from the one shown;
-	// true when it was written.
-	bool update(irr::IrrlichtDevice* device, irr::s32 fps);
-
-private:
-	char SkinningKey;
-	irr::s32 LastFps;
-};
+// Draws one frame of the scene. `beforeShow`, when given, runs once the scene
+// is drawn and before the frame is shown (the back buffer can be read then).
+void drawFrame(irr::IrrlichtDevice* device, const std::function<void()>& beforeShow = nullptr);
 
 // Draws frames until the window is closed.
 void runFrameLoop(irr::IrrlichtDevice* device, const RunOptions& options);
+
+// The demo's device and its crowd scene, closed and released when it goes out
+// of scope.
+class DemoDevice
+{
+public:
+	// Creates the device (see createDemoDevice); device() is null when none
+	// could be made.
+	explicit DemoDevice(const RunOptions& options);
+	~DemoDevice();
+	DemoDevice(const DemoDevice&) = delete;
+	DemoDevice& operator=(const DemoDevice&) = delete;
+
+	// Builds the crowd scene (see buildCrowdScene); false when it cannot be.
+	bool buildScene(const CrowdLayout& layout = CrowdLayout());
+
+	irr::IrrlichtDevice* device() const { return Device; }
+	irr::scene::IAnimatedMeshSceneNode* firstCharacter() const { return First; }
+
+private:
+	RunOptions Options;
+	irr::IrrlichtDevice* Device;
+	irr::scene::IAnimatedMeshSceneNode* First;
+};

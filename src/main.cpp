@@ -19,18 +19,10 @@ int main(int argc, char* argv[])
 		return exitCode;
 	options = askRunOptions(std::cin, std::cout, options);
 
-	irr::IrrlichtDevice* device = createDemoDevice(options);
-	if (!device)
+	DemoDevice demo(options);
+	if (!demo.device() || !demo.buildScene())
 		return 1;
-	if (!buildCrowdScene(device, options))
-	{
-		device->drop();
-		return 1;
-	}
 
-	runFrameLoop(device, options);
-
-	device->closeDevice();
-	device->drop();
+	runFrameLoop(demo.device(), options);
 	return 0;
 }

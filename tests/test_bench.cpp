@@ -3,6 +3,7 @@
 
 #include "support/DemoProcess.h"
 #include "support/Pictures.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,6 @@ class Benchmark : public ::testing::Test
 protected:
 	void run(const std::string& options)
 	{
-		char directory[] = "/tmp/bench-XXXXXX";
-		ASSERT_TRUE(mkdtemp(directory));
-		out = directory;
 		table = commandOutput("cd " + buildDirectory() + " && ./hwskinbench " + options
 			+ " --frames 3 --warmup 1 --repeat 1 --sizes 42 --out " + out + " 2>/dev/null; echo \"exit $?\"");
 		EXPECT_NE(std::string::npos, table.find("exit 0")) << table;
@@ -30,13 +28,8 @@ protected:
 			rows.push_back(line);
 	}
 
-	void TearDown() override
-	{
-		if (!out.empty())
-			system(("rm -rf " + out).c_str());
-	}
-
-	std::string out;
+	TemporaryDirectory Out;
+	const std::string out = Out.path();
 	std::string table;
 	std::vector<std::string> rows; // of bench.csv
 };

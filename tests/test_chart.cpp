@@ -4,6 +4,7 @@
 
 #include "support/DemoProcess.h"
 #include "support/Pictures.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -59,18 +60,10 @@ std::string cell(const BenchRun& run, const std::string& column)
 class BenchChart : public ::testing::Test
 {
 protected:
-	void SetUp() override
-	{
-		char directory[] = "/tmp/chart-XXXXXX";
-		ASSERT_TRUE(mkdtemp(directory));
-		Directory = directory;
-	}
-
 	void TearDown() override
 	{
 		for (irr::video::IImage* image : Images)
 			image->drop();
-		system(("rm -rf " + Directory).c_str());
 	}
 
 	// Runs the chart script on a table of these columns and runs; returns
@@ -105,7 +98,8 @@ protected:
 		return image;
 	}
 
-	std::string Directory;
+	TemporaryDirectory Temporary;
+	const std::string Directory = Temporary.path();
 	std::vector<irr::video::IImage*> Images;
 };
 } // namespace

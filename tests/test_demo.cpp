@@ -2,8 +2,11 @@
 // real program run as a user runs it.
 
 #include "Demo.h"
+#include "support/Cases.h"
+#include "support/Console.h"
 #include "support/DemoProcess.h"
 #include "support/Pictures.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -27,18 +30,12 @@ const char* const Prompts[] = {
 };
 const std::string AllPrompts = std::string(Prompts[0]) + Prompts[1] + Prompts[2];
 
-struct DialogueCase
+struct DialogueCase : NamedCase
 {
-	const char* Name;
 	const char* Input;
 	char Driver, Skinning, Lighting;
 	const char* Left; // what stays in the input afterwards
 };
-
-void PrintTo(const DialogueCase& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class Dialogue : public ::testing::TestWithParam<DialogueCase>
 {
@@ -67,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Inputs, Dialogue, ::testing::Values(
 	DialogueCase{ "ClosedAfterTheFirstAnswer", "2\n", '2', 0, 0, "" },
 	DialogueCase{ "AnyCharacterIsTaken", "y\nno\n", 'y', 'n', 'o', "\n" },
 	DialogueCase{ "LongAnswersFeedTheNextQuestions", "Ogl please\n", 'O', 'g', 'l', " please\n" }),
-	[](const ::testing::TestParamInfo<DialogueCase>& info) { return info.param.Name; });
+	caseName<DialogueCase>);
 
 TEST(Caption, TextPerSkinningAnswer)
 {
@@ -232,9 +229,7 @@ TEST(SceneFailure, MissingModelIsNamed)
 {
 	IrrlichtDevice* device = createDevice(video::EDT_NULL);
 	device->getFileSystem()->changeWorkingDirectoryTo("/");
-	testing::internal::CaptureStderr();
-	EXPECT_FALSE(buildCrowdScene(device, RunOptions{ '2', '2', '2' }));
-	const std::string message = testing::internal::GetCapturedStderr();
+	const std::string message = errorsOf([&] { EXPECT_FALSE(buildCrowdScene(device, RunOptions{ '2', '2', '2' })); });
 	device->getFileSystem()->changeWorkingDirectoryTo(buildDirectory().c_str());
 	EXPECT_NE(std::string::npos, message.find("\"dwarf.x\"")) << message;
 	EXPECT_NE(std::string::npos, message.find("working directory /")) << message;
@@ -243,20 +238,14 @@ TEST(SceneFailure, MissingModelIsNamed)
 
 // The real program, answered through a pipe, on the display.
 const char* const JointLine = "Joint Num: [0-9]+, current limit is 55 joints\\.\n";
-struct RunCase
+struct RunCase : NamedCase
 {
-	const char* Name;
 	const char* Answers;
 	const char* Caption; // the caption up to the frame rate
 	const char* Output;  // a pattern expected on standard output after the prompts
 	const char* Message; // expected on standard error, or empty
 	std::vector<std::string> Arguments = {};
 };
-
-void PrintTo(const RunCase& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class Program : public ::testing::TestWithParam<RunCase>
 {
@@ -313,17 +302,15 @@ INSTANTIATE_TEST_SUITE_P(Answers, Program, ::testing::Values(
 		{ "--out-of-step" } },
 	RunCase{ "EngineSkinningOutOfStepLit", "2\n2\n1\n", "Hardware Skinning example(Hardware Skinning is disabled) FPS:",
 		"", "", { "--out-of-step" } }),
-	[](const ::testing::TestParamInfo<RunCase>& info) { return info.param.Name; });
+	caseName<RunCase>);
 
 TEST(ProgramFailure, NoModelInTheWorkingDirectory)
 {
-	char directory[] = "/tmp/demo-empty-XXXXXX";
-	ASSERT_TRUE(mkdtemp(directory));
-	DemoProcess demo("2\n2\n2\n", directory);
+	TemporaryDirectory empty;
+	DemoProcess demo("2\n2\n2\n", empty.path());
 	EXPECT_EQ(1, demo.wait(30));
 	EXPECT_NE(std::string::npos, demo.errors().find("\"dwarf.x\"")) << demo.errors();
-	EXPECT_NE(std::string::npos, demo.errors().find(directory)) << demo.errors();
-	rmdir(directory);
+	EXPECT_NE(std::string::npos, demo.errors().find(empty.path())) << demo.errors();
 }
 
 TEST(ProgramFailure, NoDisplay)
@@ -336,20 +323,14 @@ TEST(ProgramFailure, NoDisplay)
 
 namespace
 {
-struct CommandLineCase
+struct CommandLineCase : NamedCase
 {
-	const char* Name;
 	std::vector<const char*> Arguments; // after the program's name
 	int ExitCode;
 	bool OutOfStep;
 	std::string Out;
 	std::string Err;
 };
-
-void PrintTo(const CommandLineCase& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class CommandLine : public ::testing::TestWithParam<CommandLineCase>
 {
@@ -382,7 +363,7 @@ INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, ::testing::Values(
 	CommandLineCase{ "UnknownAfterAKnownOne", { "--out-of-step", "--fast" }, 2, true, "", UnknownFast },
 	CommandLineCase{ "AnAnswerIsNoOption", { "1" }, 2, false, "",
 		std::string("Unknown option \"1\".\n") + CommandLineUsage }),
-	[](const ::testing::TestParamInfo<CommandLineCase>& info) { return info.param.Name; });
+	caseName<CommandLineCase>);
 
 TEST(Usage, ListsEveryOption)
 {

@@ -2,8 +2,11 @@
 // a copy of the build directory with one file broken, and ends with a message
 // and exit code 1, or with a message and a fallback that still draws the crowd.
 
+#include "support/Cases.h"
+#include "support/Console.h"
 #include "support/DemoProcess.h"
 #include "support/Pictures.h"
+#include "support/TemporaryDirectory.h"
 
 #include "XFile.h"
 
@@ -24,33 +27,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// A temporary copy of the demo's working directory, removed afterwards.
-class WorkingCopy
-{
-public:
-	WorkingCopy()
-	{
-		char name[] = "/tmp/demo-faults-XXXXXX";
-		if (!mkdtemp(name))
-			throw std::runtime_error("no temporary directory");
-		Directory = name;
-		for (const char* file : { "dwarf.x", "dwarf.tga", "HWSkinV.glsl", "HWSkinV_lights.glsl", "HWSkin.hlsl" })
-			fs::copy_file(fs::path(buildDirectory()) / file, Directory / file);
-	}
-	~WorkingCopy() { fs::remove_all(Directory); }
-
-	std::string path() const { return Directory.string(); }
-	fs::path file(const char* name) const { return Directory / name; }
-
-private:
-	fs::path Directory;
-};
-
-void writeFile(const fs::path& file, const std::string& text)
-{
-	std::ofstream(file, std::ios::binary) << text;
-}
-
 // Adds a box to mesh: its eight corners from (x, y, z) and its twelve
 // triangles, facing out.
 void addBox(xfile::Mesh& mesh, f32 x, f32 y, f32 z, f32 size)
@@ -117,25 +93,14 @@ std::string showAndClose(DemoProcess& demo, const std::string& name)
 	return title;
 }
 
-template <typename Case>
-std::string caseName(const ::testing::TestParamInfo<Case>& info)
-{
-	return info.param.Name;
-}
 
 // --- A model that cannot be used: exit code 1 with a message naming it.
 
-struct BrokenModel
+struct BrokenModel : NamedCase
 {
-	const char* Name;
 	void (*Break)(const fs::path& model);
 	const char* Message;
 };
-
-void PrintTo(const BrokenModel& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class ModelFault : public ::testing::TestWithParam<BrokenModel>
 {
@@ -170,19 +135,13 @@ namespace
 // --- A model the vertex program cannot fully skin, or that has nothing to
 // skin: the crowd is still drawn until the window is closed.
 
-struct OddModel
+struct OddModel : NamedCase
 {
-	const char* Name;
 	std::string (*Model)();
 	const char* Answers;
 	const char* Output;  // a pattern expected on standard output
 	const char* Message; // expected on standard error, or empty
 };
-
-void PrintTo(const OddModel& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class OddModelRun : public ::testing::TestWithParam<OddModel>
 {
@@ -220,9 +179,8 @@ TEST(OddModelFrame, SixtyJointPaletteLeavesNoOpenGLError)
 	WorkingCopy copy;
 	writeFile(copy.file("dwarf.x"), manyJointModel(60));
 	GLenum error = GL_NO_ERROR;
-	testing::internal::CaptureStdout();
-	video::IImage* frame = renderCrowd(RunOptions{ '2', '1', '2' }, &error, copy.path());
-	const std::string printed = testing::internal::GetCapturedStdout();
+	video::IImage* frame = 0;
+	const std::string printed = printedBy([&] { frame = renderCrowd(RunOptions{ '2', '1', '2' }, &error, copy.path()); });
 	ASSERT_TRUE(frame) << "no OpenGL display";
 	EXPECT_NE(std::string::npos, printed.find("Joint Num: 60,")) << printed;
 	EXPECT_EQ(GLenum(GL_NO_ERROR), error);
@@ -236,19 +194,13 @@ namespace
 // the crowd instead. Frames at one animation time show it: the same as the
 // engine's skinning, not the bind pose.
 
-struct BrokenProgram
+struct BrokenProgram : NamedCase
 {
-	const char* Name;
 	const char* File;
 	char Lighting;
 	void (*Break)(const fs::path& program);
 	const char* Message;
 };
-
-void PrintTo(const BrokenProgram& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class ProgramFault : public ::testing::TestWithParam<BrokenProgram>
 {
@@ -290,9 +242,8 @@ TEST_P(ProgramFault, EngineSkinsTheCrowdInstead)
 	WorkingCopy copy;
 	c.Break(copy.file(c.File));
 	GLenum error = GL_NO_ERROR;
-	testing::internal::CaptureStderr();
-	video::IImage* frame = renderCrowd(RunOptions{ '2', '1', c.Lighting }, &error, copy.path());
-	const std::string errors = testing::internal::GetCapturedStderr();
+	video::IImage* frame = 0;
+	const std::string errors = errorsOf([&] { frame = renderCrowd(RunOptions{ '2', '1', c.Lighting }, &error, copy.path()); });
 	ASSERT_TRUE(frame);
 	EXPECT_NE(std::string::npos, errors.find("The vertex program \"" + std::string(c.File) + "\" " + c.Message))
 		<< errors;
@@ -320,19 +271,13 @@ namespace
 // --- Odd input: one character per question is taken as typed, whatever
 // follows or is missing, and the program runs as usual.
 
-struct OddInput
+struct OddInput : NamedCase
 {
-	const char* Name;
 	std::string Input;
 	bool CaptionNote;    // the second answer was '2'
 	const char* Output;  // a pattern expected on standard output
 	const char* Message; // expected on standard error, or empty
 };
-
-void PrintTo(const OddInput& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class OddInputRun : public ::testing::TestWithParam<OddInput>
 {

@@ -2,6 +2,8 @@
 // directory, made by the build), and the generator's handling of bad output
 // directories and the sameness of its output.
 
+#include "support/TemporaryDirectory.h"
+
 #include <irrlicht.h>
 
 #include <gtest/gtest.h>
@@ -282,31 +284,12 @@ TEST_F(DwarfModel, LoopEndsWhereItStarts)
 
 // ------------------------------------------------------------- generator
 
-std::string readFile(const fs::path& file)
-{
-	std::ifstream in(file, std::ios::binary);
-	return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A fresh empty directory, removed with everything in it at the end of the test.
-class TempDir
-{
-public:
-	TempDir()
-	{
-		std::string pattern = (fs::temp_directory_path() / "dwarfgen-test-XXXXXX").string();
-		Path = mkdtemp(pattern.data());
-	}
-	~TempDir() { fs::remove_all(Path); }
-	fs::path Path;
-};
-
 // Runs the generator with the given arguments; returns its exit code and
 // its standard error in errors.
 int runGenerator(const std::string& arguments, std::string& errors, const std::string& environment = "")
 {
-	TempDir log;
-	const fs::path errorFile = log.Path / "stderr";
+	TemporaryDirectory log;
+	const fs::path errorFile = log.file("stderr");
 	const std::string command = environment + " " + DWARFGEN_BIN + " " + arguments + " 2>" + errorFile.string();
 	const int status = std::system(command.c_str());
 	errors = readFile(errorFile);
@@ -315,18 +298,18 @@ int runGenerator(const std::string& arguments, std::string& errors, const std::s
 
 TEST(DwarfGenerator, RefusesBadOutputDirectories)
 {
-	TempDir dir;
-	fs::create_directory(dir.Path / "dwarf.x"); // so the finished model cannot be put in place
+	TemporaryDirectory dir;
+	fs::create_directory(dir.file("dwarf.x")); // so the finished model cannot be put in place
 	const struct
 	{
 		std::string Arguments;
 		fs::path Dir; // where no model may appear
 	} cases[] = {
 		{"", ""},
-		{(dir.Path / "missing").string(), dir.Path / "missing"},
+		{dir.file("missing").string(), dir.file("missing")},
 		{"/dev/null/x", ""},
 		{"/sys", "/sys"}, // not writable, even for root
-		{dir.Path.string(), dir.Path},
+		{dir.path(), dir.path()},
 	};
 	for (const auto& c : cases)
 	{
@@ -347,18 +330,18 @@ TEST(DwarfGenerator, RefusesBadOutputDirectories)
 
 TEST(DwarfGenerator, WritesTheSameBytesEveryTime)
 {
-	TempDir first, second;
+	TemporaryDirectory first, second;
 	std::string errors;
-	ASSERT_EQ(runGenerator(first.Path.string(), errors), 0) << errors;
+	ASSERT_EQ(runGenerator(first.path(), errors), 0) << errors;
 	// Number formatting must not follow the locale.
-	ASSERT_EQ(runGenerator(second.Path.string(), errors, "LC_ALL=de_DE.UTF-8"), 0) << errors;
+	ASSERT_EQ(runGenerator(second.path(), errors, "LC_ALL=de_DE.UTF-8"), 0) << errors;
 	for (const char* name : {"dwarf.x", "dwarf.tga"})
 	{
-		const std::string bytes = readFile(first.Path / name);
+		const std::string bytes = readFile(first.file(name));
 		EXPECT_GT(bytes.size(), 1000u) << name;
-		EXPECT_TRUE(bytes == readFile(second.Path / name)) << name << " differs between runs";
+		EXPECT_TRUE(bytes == readFile(second.file(name))) << name << " differs between runs";
 	}
-	EXPECT_EQ(readFile(first.Path / "dwarf.x").rfind("xof 0303txt 0032", 0), 0u);
+	EXPECT_EQ(readFile(first.file("dwarf.x")).rfind("xof 0303txt 0032", 0), 0u);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // stand-ins for the driver, the clock and the renderer services.
 
 #include "HWSkinCB.h"
+#include "support/Cases.h"
+#include "support/Console.h"
 #include "support/StandIns.h"
 
 #include <gtest/gtest.h>
@@ -94,9 +96,7 @@ protected:
 
 	void attachQuietly(scene::IAnimatedMeshSceneNode* node, u32 interval = 17)
 	{
-		testing::internal::CaptureStdout();
-		Callback->attachToNode(Device, node, interval);
-		testing::internal::GetCapturedStdout();
+		printedBy([&] { Callback->attachToNode(Device, node, interval); });
 	}
 
 	// One draw's constants, at the given real time.
@@ -131,18 +131,12 @@ TEST(HWSkinCBInstance, IsMadeOnceAndShared)
 	EXPECT_EQ(1, first->getReferenceCount());
 }
 
-struct PackingCase
+struct PackingCase : NamedCase
 {
-	const char* Name;
 	u32 JointCount;
 	std::vector<WeightRecord> Weights;
 	std::vector<u32> Expected; // the colours of vertices 0..3
 };
-
-void PrintTo(const PackingCase& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class Packing : public SkinningTest, public ::testing::WithParamInterface<PackingCase>
 {
@@ -164,10 +158,8 @@ TEST_P(Packing, WritesJointNumbersIntoTheColourChannels)
 		weight->strength = record.Strength;
 	}
 
-	testing::internal::CaptureStdout();
-	Callback->attachToNode(Device, node, 17);
 	EXPECT_EQ("Joint Num: " + std::to_string(c.JointCount) + ", current limit is 55 joints.\n",
-		testing::internal::GetCapturedStdout());
+		printedBy([&] { Callback->attachToNode(Device, node, 17); }));
 	for (u32 v = 0; v < c.Expected.size(); ++v)
 		EXPECT_EQ(c.Expected[v], colour(node, v)) << "vertex " << v;
 }
@@ -187,20 +179,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, Packing, ::testing::Values(
 		{ 0, 0, packed(2, 0, 0, 0), 0 } },
 	PackingCase{ "NoJoints", 0, {}, { 0, 0, 0, 0 } },
 	PackingCase{ "SixtyJointsAreNotRefused", 60, { { 59, 0, 1 } }, { 0, packed(60, 0, 0, 0), 0, 0 } }),
-	[](const ::testing::TestParamInfo<PackingCase>& info) { return info.param.Name; });
+	caseName<PackingCase>);
 
-struct WeightsCase
+struct WeightsCase : NamedCase
 {
-	const char* Name;
 	std::vector<f32> Strengths; // of joints 0, 1, ... on vertex 0
 	u32 Expected;               // the packed colour of vertex 0
 	std::vector<f32> Weights;   // the weights of the packed joints, in channel order
 };
-
-void PrintTo(const WeightsCase& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class Weights : public SkinningTest, public ::testing::WithParamInterface<WeightsCase>
 {
@@ -239,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Weights, ::testing::Values(
 	WeightsCase{ "EqualWeakestGoLaterFirst", { 0.2f, 0.1f, 0.2f, 0.1f, 0.2f, 0.2f }, packed(1, 3, 5, 6),
 		{ 0.25f, 0.25f, 0.25f, 0.25f } },
 	WeightsCase{ "WeightlessJointsPullNothing", { 0.f, 0.f }, 0, {} }),
-	[](const ::testing::TestParamInfo<WeightsCase>& info) { return info.param.Name; });
+	caseName<WeightsCase>);
 
 TEST_F(SkinningTest, TheModelsColourTravelsInTheBinormal)
 {
@@ -264,18 +250,13 @@ TEST_F(SkinningTest, PackingCoversEveryBuffer)
 	EXPECT_EQ(packed(1, 2, 0, 0), colour(node, 3, 1));
 }
 
-struct MaterialCase
+struct MaterialCase : NamedCase
 {
 	video::E_DRIVER_TYPE Driver;
 	bool Lighting;
 	const char* File;
 	const char* EntryPoint;
 };
-
-void PrintTo(const MaterialCase& c, std::ostream* os)
-{
-	*os << c.File << (c.Lighting ? " lit" : " unlit");
-}
 
 class Material : public SkinningTest, public ::testing::WithParamInterface<MaterialCase>
 {
@@ -309,10 +290,11 @@ TEST_P(Material, ChosenByRendererAndLightingAndGivenToEveryMaterial)
 }
 
 INSTANTIATE_TEST_SUITE_P(Renderers, Material, ::testing::Values(
-	MaterialCase{ video::EDT_OPENGL, false, "HWSkinV.glsl", "main" },
-	MaterialCase{ video::EDT_OPENGL, true, "HWSkinV_lights.glsl", "main" },
-	MaterialCase{ video::EDT_DIRECT3D9, false, "HWSkin.hlsl", "vertexMain" },
-	MaterialCase{ video::EDT_DIRECT3D9, true, "HWSkin.hlsl", "vertexMain" }));
+	MaterialCase{ "OpenGLUnlit", video::EDT_OPENGL, false, "HWSkinV.glsl", "main" },
+	MaterialCase{ "OpenGLLit", video::EDT_OPENGL, true, "HWSkinV_lights.glsl", "main" },
+	MaterialCase{ "Direct3D9Unlit", video::EDT_DIRECT3D9, false, "HWSkin.hlsl", "vertexMain" },
+	MaterialCase{ "Direct3D9Lit", video::EDT_DIRECT3D9, true, "HWSkin.hlsl", "vertexMain" }),
+	caseName<MaterialCase>);
 
 // Under Direct3D 9 the engine feeds a tangent vertex to the vertex program
 // as position, normal, colour and three texture coordinate sets; the HLSL
@@ -359,11 +341,10 @@ TEST_F(SkinningTest, AFailedShaderLeavesMeshAndMaterialsToTheEngine)
 {
 	scene::IAnimatedMeshSceneNode* node = makeNode(1, { { 0, 0, 0 } }, 4, 2);
 	Device->Driver.Gpu.MaterialType = -1;
-	testing::internal::CaptureStdout();
-	testing::internal::CaptureStderr();
-	Callback->attachToNode(Device, node, 17);
-	EXPECT_EQ("", testing::internal::GetCapturedStdout());
-	EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("\"HWSkin.hlsl\" could not be built"));
+	std::string printed;
+	const std::string errors = errorsOf([&] { printed = printedBy([&] { Callback->attachToNode(Device, node, 17); }); });
+	EXPECT_EQ("", printed);
+	EXPECT_NE(std::string::npos, errors.find("\"HWSkin.hlsl\" could not be built"));
 
 	for (u32 i = 0; i < node->getMaterialCount(); ++i)
 		EXPECT_EQ(video::EMT_SOLID, node->getMaterial(i).MaterialType);
@@ -377,10 +358,9 @@ TEST_F(SkinningTest, AMissingVertexProgramIsNotRegistered)
 	const io::path workingDirectory = files->getWorkingDirectory();
 	files->changeWorkingDirectoryTo("/");
 	scene::IAnimatedMeshSceneNode* node = makeNode(1, { { 0, 0, 0 } });
-	testing::internal::CaptureStderr();
-	Callback->attachToNode(Device, node, 17);
+	const std::string errors = errorsOf([&] { Callback->attachToNode(Device, node, 17); });
 	files->changeWorkingDirectoryTo(workingDirectory);
-	EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("\"HWSkin.hlsl\" is missing or empty"));
+	EXPECT_NE(std::string::npos, errors.find("\"HWSkin.hlsl\" is missing or empty"));
 	EXPECT_TRUE(Device->Driver.Gpu.Registrations.empty());
 	EXPECT_EQ(video::EMT_SOLID, node->getMaterial(0).MaterialType);
 }
@@ -393,9 +373,7 @@ TEST_F(SkinningTest, ANodeWithoutSkinnedMeshIsLeftAlone)
 	scene::IAnimatedMeshSceneNode* node = Real->getSceneManager()->addAnimatedMeshSceneNode(animated);
 	animated->drop();
 
-	testing::internal::CaptureStderr();
-	Callback->attachToNode(Device, node, 17);
-	EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("not a skinned mesh"));
+	EXPECT_NE(std::string::npos, errorsOf([&] { Callback->attachToNode(Device, node, 17); }).find("not a skinned mesh"));
 	EXPECT_TRUE(Device->Driver.Gpu.Registrations.empty());
 	EXPECT_EQ(video::EMT_SOLID, node->getMaterial(0).MaterialType);
 
@@ -423,18 +401,13 @@ protected:
 	scene::ISkinnedMesh* Mesh = 0;
 };
 
-struct ConstantsCase
+struct ConstantsCase : NamedCase
 {
 	video::E_DRIVER_TYPE Driver;
 	bool Lighting;
 	std::vector<std::string> Names;
 	std::vector<size_t> Counts;
 };
-
-void PrintTo(const ConstantsCase& c, std::ostream* os)
-{
-	*os << (c.Driver == video::EDT_OPENGL ? "OpenGL" : "Direct3D 9") << (c.Lighting ? " lit" : " unlit");
-}
 
 class ConstantOrder : public Constants, public ::testing::WithParamInterface<ConstantsCase>
 {
@@ -454,12 +427,13 @@ TEST_P(ConstantOrder, NamesAndSizesPerRendererAndLighting)
 }
 
 INSTANTIATE_TEST_SUITE_P(Renderers, ConstantOrder, ::testing::Values(
-	ConstantsCase{ video::EDT_OPENGL, false, { "JointTransform" }, { 48 } },
-	ConstantsCase{ video::EDT_OPENGL, true, { "JointTransform" }, { 48 } },
-	ConstantsCase{ video::EDT_DIRECT3D9, false, { "mWorldViewProj", "mWorld", "JointTransform" }, { 16, 16, 48 } },
-	ConstantsCase{ video::EDT_DIRECT3D9, true,
+	ConstantsCase{ "OpenGLUnlit", video::EDT_OPENGL, false, { "JointTransform" }, { 48 } },
+	ConstantsCase{ "OpenGLLit", video::EDT_OPENGL, true, { "JointTransform" }, { 48 } },
+	ConstantsCase{ "Direct3D9Unlit", video::EDT_DIRECT3D9, false, { "mWorldViewProj", "mWorld", "JointTransform" }, { 16, 16, 48 } },
+	ConstantsCase{ "Direct3D9Lit", video::EDT_DIRECT3D9, true,
 		{ "mWorldViewProj", "mWorld", "lightPosArray", "lightColorArray", "JointTransform" },
-		{ 16, 16, 24, 32, 48 } }));
+		{ 16, 16, 24, 32, 48 } }),
+	caseName<ConstantsCase>);
 
 TEST_F(Constants, TransformsAreProjectionViewWorld)
 {
@@ -522,17 +496,11 @@ TEST_F(Constants, OnlyTheFirstEightLightsArePassed)
 	EXPECT_FLOAT_EQ(8.f, services.Constants[2].Floats[21]);
 }
 
-struct IntervalCase
+struct IntervalCase : NamedCase
 {
-	const char* Name;
 	u32 Interval;
 	std::vector<std::pair<u32, bool>> Draws; // real time, palette uploaded
 };
-
-void PrintTo(const IntervalCase& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class Interval : public Constants, public ::testing::WithParamInterface<IntervalCase>
 {
@@ -554,7 +522,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Interval, ::testing::Values(
 	IntervalCase{ "HoldsFor5AndUploadsAt17", 17, { { 100, true }, { 105, false }, { 116, false }, { 117, true } } },
 	IntervalCase{ "ClockWrapAround", 17, { { 0xfffffffau, true }, { 10, false }, { 11, true } } },
 	IntervalCase{ "ZeroUploadsEveryCall", 0, { { 0, true }, { 0, true }, { 1, true } } }),
-	[](const ::testing::TestParamInfo<IntervalCase>& info) { return info.param.Name; });
+	caseName<IntervalCase>);
 
 TEST_F(Constants, AttachingWithIntervalZeroKeepsTheCurrentInterval)
 {
@@ -611,16 +579,10 @@ struct PoseStep
 	bool Uploaded;
 };
 
-struct PoseCase
+struct PoseCase : NamedCase
 {
-	const char* Name;
 	std::vector<PoseStep> Steps;
 };
-
-void PrintTo(const PoseCase& c, std::ostream* os)
-{
-	*os << c.Name;
-}
 
 class PoseFollowing : public Constants, public ::testing::WithParamInterface<PoseCase>
 {
@@ -660,7 +622,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PoseFollowing, ::testing::Values(
 		{ 105, 106, 2, false }, { 110, 110, 3, false } } },
 	PoseCase{ "FramesSetOnAStoppedClock", { { 50, 100, 1, true }, { 50, 120, 1, true }, { 50, 125, 2, true },
 		{ 50, 126, 2, false }, { 50, 127, 3, true } } }),
-	[](const ::testing::TestParamInfo<PoseCase>& info) { return info.param.Name; });
+	caseName<PoseCase>);
 
 TEST_F(Constants, APaletteOfOtherSizeIsAnotherPose)
 {

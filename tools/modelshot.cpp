@@ -13,6 +13,7 @@
 // scripts/with-display.sh.
 
 #include "BackBuffer.h"
+#include "Demo.h"
 
 #include <irrlicht.h>
 
@@ -50,7 +51,7 @@ int main(int argc, char** argv)
 	if (frames.empty())
 		frames = {0, 15};
 
-	IrrlichtDevice* device = createDevice(video::EDT_OPENGL, core::dimension2du(640, 480));
+	IrrlichtDevice* device = createDevice(video::EDT_OPENGL, WindowSize);
 	if (!device)
 	{
 		std::cerr << "modelshot: cannot open an OpenGL window\n";

@@ -130,7 +130,7 @@ unsigned long DemoProcess::findWindow(double seconds)
 	{
 		if (wait(0) != -1)
 			return 0; // the demo ended before showing a window
-		const unsigned long window = strtoul(xwin(XEnvironment, "find 'Hardware Skinning example' 0.5 2>/dev/null").c_str(), 0, 10);
+		const unsigned long window = strtoul(xwin(XEnvironment, "find 0.5 2>/dev/null").c_str(), 0, 10);
 		if (window)
 			return window;
 	}

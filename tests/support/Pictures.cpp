@@ -1,6 +1,6 @@
 #include "Pictures.h"
 
-#include "BackBuffer.h"
+#include "StillFrame.h"
 #include "DemoProcess.h"
 
 #include <GL/gl.h>
@@ -58,7 +58,8 @@ void saveImage(video::IImage* image, const std::string& file)
 video::IImage* renderCrowd(const RunOptions& options, unsigned* glError, const std::string& workingDirectory)
 {
 	holdDisplay();
-	IrrlichtDevice* device = createDemoDevice(options);
+	DemoDevice demo(options);
+	IrrlichtDevice* device = demo.device();
 	if (!device)
 		return 0;
 	io::IFileSystem* fileSystem = device->getFileSystem();
@@ -68,16 +69,12 @@ video::IImage* renderCrowd(const RunOptions& options, unsigned* glError, const s
 	// Camera and light circles start at the clock's time when they are made.
 	device->getTimer()->setTime(0);
 	device->getTimer()->stop();
-	scene::IAnimatedMeshSceneNode* first = buildCrowdScene(device, options);
 	video::IImage* frame = 0;
-	if (first)
+	if (demo.buildScene())
 	{
 		frame = drawStill(device, 0, options.OutOfStep);
 		*glError = glGetError();
 	}
 	fileSystem->changeWorkingDirectoryTo(startDirectory);
-	device->closeDevice();
-	device->run();
-	device->drop();
 	return frame;
 }

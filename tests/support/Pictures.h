@@ -21,9 +21,6 @@ irr::video::IImage* loadImage(const std::string& file);
 // Writes an image to a file (PNG for a .png name) with the engine's writers.
 void saveImage(irr::video::IImage* image, const std::string& file);
 
-// The demo's clear colour.
-const irr::video::SColor ClearColour(0xff0000c8);
-
 // A frame of the crowd drawn by OpenGL halfway through its walk (out of step,
 // every character further on by its own share, as drawStill puts it), the
 // clock held at 0 so that camera and lights stand still, with the model and

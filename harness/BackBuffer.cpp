@@ -1,12 +1,8 @@
 #include "BackBuffer.h"
 
-#include "Demo.h"
-
 #include <GL/gl.h>
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 using namespace irr;
@@ -39,29 +35,4 @@ bool saveBackBuffer(video::IVideoDriver* driver, const io::path& file)
 	const bool written = driver->writeImageToFile(image, file);
 	image->drop();
 	return written;
-}
-
-video::IImage* drawStill(IrrlichtDevice* device, u32 timeMs, bool outOfStep)
-{
-	device->getTimer()->setTime(timeMs);
-	device->getTimer()->stop();
-	scene::ISceneManager* smgr = device->getSceneManager();
-	video::IVideoDriver* driver = device->getVideoDriver();
-
-	video::IImage* image = 0;
-	for (int pass = 0; pass < 3; ++pass)
-	{
-		// The first pass lets the nodes catch up with the clock; after it
-		// their frames stay where they are put.
-		if (pass == 1)
-			poseCrowd(smgr, outOfStep, 0.5f);
-		std::this_thread::sleep_for(std::chrono::milliseconds(20));
-		device->run();
-		driver->beginScene(true, true, video::SColor(0xff0000c8));
-		smgr->drawAll();
-		if (pass == 2)
-			image = readBackBuffer(driver);
-		driver->endScene();
-	}
-	return image;
 }

@@ -1,12 +1,15 @@
 // A small X helper for the scripts and tests that drive the demo's window.
 //
-//   xwin find PREFIX SECONDS   waits for a top-level window whose title starts
-//                              with PREFIX and prints its id
+//   xwin find SECONDS          waits for the demo's window (a top-level window
+//                              whose title starts with the demo's caption
+//                              title) and prints its id
 //   xwin title ID              prints the window's current title
 //   xwin close ID              asks the window to close, as a window manager
 //                              does (a WM_DELETE_WINDOW message)
 //
 // Exits 0 on success, 1 when the window is not there, 2 on bad usage.
+
+#include "Caption.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -89,9 +92,9 @@ int onXError(Display*, XErrorEvent*)
 
 int main(int argc, char** argv)
 {
-	if (argc != 3 && !(argc == 4 && strcmp(argv[1], "find") == 0))
+	if (argc != 3)
 	{
-		fprintf(stderr, "usage: xwin find PREFIX SECONDS | xwin title ID | xwin close ID\n");
+		fprintf(stderr, "usage: xwin find SECONDS | xwin title ID | xwin close ID\n");
 		return 2;
 	}
 	Display* display = XOpenDisplay(0);
@@ -105,7 +108,7 @@ int main(int argc, char** argv)
 	int result = 2;
 	const std::string command = argv[1];
 	if (command == "find")
-		result = find(display, argv[2], atof(argv[3]));
+		result = find(display, CaptionTitle, atof(argv[2]));
 	else if (command == "title" || command == "close")
 	{
 		const Window window = strtoul(argv[2], 0, 0);

@@ -13,10 +13,3 @@ irr::video::IImage* readBackBuffer(irr::video::IVideoDriver* driver);
 
 // Writes the back buffer to a PNG file; false when that fails.
 bool saveBackBuffer(irr::video::IVideoDriver* driver, const irr::io::path& file);
-
-// Holds the scene still, every character halfway through its walk (out of
-// step, each further on by its own share, as poseCrowd puts them) and the
-// clock (camera and lights) at `timeMs`, and returns a frame of it read back.
-// It draws a few frames 20 ms apart first: an in-step crowd's hardware
-// skinning palette is refreshed every 17 ms. The caller drops the image.
-irr::video::IImage* drawStill(irr::IrrlichtDevice* device, irr::u32 timeMs, bool outOfStep);
