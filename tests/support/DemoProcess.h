@@ -33,6 +33,7 @@ public:
 	// Whether the running demo has loaded a shared library whose file name
 	// contains `name`.
 	bool hasLoaded(const std::string& name) const;
+	pid_t pid() const { return Pid; }
 
 	std::string output() const;
 	std::string errors() const;
