@@ -7,12 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
-#include <functional>
 #include <regex>
 #include <string>
-#include <thread>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -89,18 +86,6 @@ private:
 	std::string Name;
 };
 
-bool waitFor(const std::function<bool()>& done, double seconds)
-{
-	const auto deadline = std::chrono::steady_clock::now()
-		+ std::chrono::milliseconds(static_cast<long>(seconds * 1000));
-	while (!done())
-	{
-		if (std::chrono::steady_clock::now() >= deadline)
-			return false;
-		std::this_thread::sleep_for(std::chrono::milliseconds(20));
-	}
-	return true;
-}
 } // namespace
 
 // Direct3D 9, hardware skinning, lighting: the renderer falls back to OpenGL

@@ -1,11 +1,12 @@
 #include "DemoProcess.h"
 
+#include "TemporaryDirectory.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <thread>
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -14,14 +15,6 @@
 
 namespace
 {
-std::string readFile(const std::string& path)
-{
-	std::ifstream in(path, std::ios::binary);
-	std::ostringstream text;
-	text << in.rdbuf();
-	return text.str();
-}
-
 std::string xwin(const std::string& environment, const std::string& arguments)
 {
 	return commandOutput(environment + XWIN_BIN + " " + arguments);
@@ -124,17 +117,14 @@ DemoProcess::~DemoProcess()
 
 unsigned long DemoProcess::findWindow(double seconds)
 {
-	const auto deadline = std::chrono::steady_clock::now()
-		+ std::chrono::milliseconds(static_cast<long>(seconds * 1000));
-	while (std::chrono::steady_clock::now() < deadline)
-	{
+	unsigned long window = 0;
+	waitFor([&] {
 		if (wait(0) != -1)
-			return 0; // the demo ended before showing a window
-		const unsigned long window = strtoul(xwin(XEnvironment, "find 0.5 2>/dev/null").c_str(), 0, 10);
-		if (window)
-			return window;
-	}
-	return 0;
+			return true; // the demo ended before showing a window
+		window = strtoul(xwin(XEnvironment, "find 0.5 2>/dev/null").c_str(), 0, 10);
+		return window != 0;
+	}, seconds);
+	return window;
 }
 
 std::string DemoProcess::title(unsigned long window) const
@@ -157,30 +147,35 @@ void DemoProcess::close(unsigned long window) const
 
 int DemoProcess::wait(double seconds)
 {
+	if (Finished || Pid <= 0)
+		return ExitCode;
+	const bool ended = waitFor([&] {
+		int status = 0;
+		if (waitpid(Pid, &status, WNOHANG) != Pid)
+			return false;
+		ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+		return true;
+	}, seconds);
+	if (!ended && seconds > 0)
+	{
+		kill(Pid, SIGKILL);
+		waitpid(Pid, 0, 0);
+	}
+	Finished = ended || seconds > 0;
+	return ended ? ExitCode : -1;
+}
+
+bool waitFor(const std::function<bool()>& done, double seconds)
+{
 	const auto deadline = std::chrono::steady_clock::now()
 		+ std::chrono::milliseconds(static_cast<long>(seconds * 1000));
-	while (!Finished && Pid > 0)
+	while (!done())
 	{
-		int status = 0;
-		if (waitpid(Pid, &status, WNOHANG) == Pid)
-		{
-			Finished = true;
-			ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-			break;
-		}
 		if (std::chrono::steady_clock::now() >= deadline)
-		{
-			if (seconds > 0)
-			{
-				kill(Pid, SIGKILL);
-				waitpid(Pid, 0, 0);
-				Finished = true;
-			}
-			return -1;
-		}
+			return false;
 		std::this_thread::sleep_for(std::chrono::milliseconds(20));
 	}
-	return ExitCode;
+	return true;
 }
 
 bool DemoProcess::hasLoaded(const std::string& name) const

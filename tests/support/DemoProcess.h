@@ -3,6 +3,7 @@
 // X server.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 #include <sys/types.h>
@@ -45,6 +46,10 @@ private:
 	std::string OutputFile, ErrorFile;
 	std::string XEnvironment; // put before the X helpers' commands
 };
+
+// Asks `done` every 20 ms until it answers true (then true) or `seconds` have
+// passed (then false); with 0 seconds it asks once.
+bool waitFor(const std::function<bool()>& done, double seconds);
 
 // Runs a shell command and returns what it printed on standard output.
 std::string commandOutput(const std::string& command);
