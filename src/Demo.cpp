@@ -177,7 +177,7 @@ void runFrameLoop(IrrlichtDevice* device, const RunOptions& options)
 }
 
 DemoDevice::DemoDevice(const RunOptions& options)
-	: Options(options), Device(createDemoDevice(options)), First(0)
+	: Options(options), Device(createDemoDevice(options))
 {
 }
 
@@ -192,6 +192,5 @@ DemoDevice::~DemoDevice()
 
 bool DemoDevice::buildScene(const CrowdLayout& layout)
 {
-	First = buildCrowdScene(Device, Options, layout);
-	return First != 0;
+	return buildCrowdScene(Device, Options, layout) != 0;
 }

@@ -63,10 +63,8 @@ public:
 	bool buildScene(const CrowdLayout& layout = CrowdLayout());
 
 	irr::IrrlichtDevice* device() const { return Device; }
-	irr::scene::IAnimatedMeshSceneNode* firstCharacter() const { return First; }
 
 private:
 	RunOptions Options;
 	irr::IrrlichtDevice* Device;
-	irr::scene::IAnimatedMeshSceneNode* First;
 };

@@ -13,8 +13,8 @@ namespace
 HWSkinCB* SharedInstance = 0;
 
 // Joint numbers go into the colour channels in this order.
-const u32 ChannelShift[4] = { 16, 8, 0, 24 }; // red, green, blue, alpha
 const size_t ChannelCount = 4;
+const u32 ChannelShift[ChannelCount] = { 16, 8, 0, 24 }; // red, green, blue, alpha
 
 const u32 MaxShaderLights = 8;
 
